@@ -1,0 +1,142 @@
+#pragma once
+// The world model: the in-memory level. The reader fills it once; from then on it is only read.
+// Counts and indices are unsigned 16-bit, as in the file. Every array is owned by its record.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "device/d3d8_types.h"
+#include "math/types.h"
+
+namespace brontal {
+
+class Device;
+class Texture;
+
+// The drawn vertex layout: position plus one texture-coordinate pair (RoomVertexFormat).
+struct Vertex {
+    float x, y, z;
+    float u, v;
+};
+static_assert(sizeof(Vertex) == 20);
+
+struct Surface {
+    std::uint16_t vertexCount = 0;
+    std::uint16_t indexCount = 0;
+    std::vector<Vertex> vertices;
+    std::vector<std::uint16_t> indices;  // positions in vertices, three per triangle
+    std::uint16_t textureIndex = 0;
+    std::uint8_t triangleCount = 0;  // indexCount / 3 kept in 8 bits: room surfaces draw with it
+    std::string name;                // a leading '!' keeps the surface out of collision
+};
+
+struct RoomLight {
+    D3DLIGHT8 light{};  // handed to the device unchanged
+};
+
+using BoxCorners = std::array<Vector3, 8>;  // corner k: x from max if bit 0, y if bit 1, z if bit 2
+
+struct RoomObject {
+    std::uint16_t modelIndex = 0;
+    Vector3 position{};
+    Vector3 rotationAxis{};
+    float rotationAngle = 0.0f;
+    Vector3 boxMin{}, boxMax{};  // copy of the model's box, model space
+    Matrix4x4 world{};           // model space to world space
+    BoxCorners corners{};        // world space
+    bool solid = false;          // copy of the model's flag
+};
+
+struct Room {
+    std::uint16_t surfaceCount = 0;  // entries of surfaces in use
+    std::uint16_t objectCount = 0;
+    std::uint16_t lightCount = 0;
+    std::uint16_t visibleRoomCount = 0;
+    std::vector<std::uint16_t> visibleRooms;
+    bool showsSky = false;
+    Vector3 boxMin{}, boxMax{};
+    std::vector<Surface> surfaces;  // declared surface count + 5 places
+    std::vector<RoomLight> lights;
+    std::vector<RoomObject> objects;
+    std::string name;
+};
+
+struct Model {
+    std::uint16_t reserved = 0;
+    std::uint16_t surfaceCount = 0;
+    Vector3 boxMin{}, boxMax{};
+    std::vector<Surface> surfaces;
+    bool solid = false;
+};
+
+struct KeyTrack {
+    std::vector<Vector3> positions;
+    std::vector<Quaternion> rotations;
+    std::uint16_t keyCount = 0;
+};
+
+struct AnimatedPart {
+    std::uint16_t vertexCount = 0;
+    std::uint16_t indexCount = 0;
+    std::vector<Vertex> vertices;
+    Vector3 secondPoint{};
+    Vector3 pivot{};
+    std::vector<std::uint16_t> indices;
+    std::uint16_t textureIndex = 0;
+    std::uint16_t triangleCount = 0;
+    std::string name;
+};
+
+struct AnimatedModel {
+    std::uint32_t unused = 0;
+    std::vector<AnimatedPart> parts;
+    std::vector<KeyTrack> tracks;
+    std::uint16_t partCount = 0;
+    std::uint16_t trackCount = 0;
+};
+
+// The twelve triangles of a box's eight corners, two per face.
+inline constexpr std::array<std::uint16_t, 36> BoxTriangleIndices = {
+    1, 2, 3, 2, 1, 0,  // min z
+    4, 5, 6, 6, 5, 7,  // max z
+    3, 2, 6, 3, 6, 7,  // max y
+    0, 1, 4, 4, 1, 5,  // min y
+    2, 0, 4, 2, 4, 6,  // min x
+    1, 3, 5, 5, 3, 7,  // max x
+};
+
+class Level {
+public:
+    Device* device = nullptr;
+    std::uint16_t roomCount = 0;
+    std::uint16_t modelCount = 0;
+    std::uint16_t animatedModelCount = 0;
+    std::uint16_t textureCount = 0;
+    std::string levelName;
+    std::vector<Room> rooms;
+    std::vector<Model> models;
+    Vector3 startPosition{};
+    std::vector<Texture*> TextureTable;  // owned by the device
+    std::vector<AnimatedModel> animatedModels;
+
+    // Reads the level file; see level/reader.h for what it refuses. Returns false (and leaves
+    // this level empty) when the file is refused; the message is in LastError().
+    bool load(const std::string& path, Device* device);
+    const std::string& LastError() const { return lastError_; }
+
+    // Draw one room with its objects, and one model under the current world transform
+    // (render/room_draw.cpp).
+    void DrawRoom(std::uint16_t roomIndex);
+    void DrawModel(std::uint16_t modelIndex);
+
+private:
+    std::string lastError_;
+};
+
+// Room and model boxes, object boxes and world-space corners, in that order.
+void deriveAfterLoad(Level& level);
+
+extern Level g_level;
+
+}  // namespace brontal

@@ -1,0 +1,122 @@
+#include "app/command_line.h"
+#include "app/key_script.h"
+#include "app/state_log.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace brontal {
+namespace {
+
+std::optional<Options> Parse(std::vector<const char*> args, std::string& error) {
+    args.insert(args.begin(), "brontal");
+    return ParseCommandLine(static_cast<int>(args.size()), args.data(), error);
+}
+
+TEST(CommandLine, NoOptionsIsTheSpecifiedGame) {
+    std::string error;
+    auto options = Parse({}, error);
+    ASSERT_TRUE(options);
+    EXPECT_FALSE(options->headless);
+    EXPECT_EQ(options->levelPath, "LEVELS\\LEVEL_001.VRM");
+    EXPECT_EQ(options->configPath, "config.dat");
+    EXPECT_FALSE(options->screenshot || options->frames || options->fixedDt || options->keyScript ||
+                 options->stateLog || options->deviceTrace);
+}
+
+TEST(CommandLine, ValuesAreTaken) {
+    std::string error;
+    auto options = Parse({"--headless", "--frames", "12", "--fixed-dt", "0.01", "--level", "a.vrm", "--config",
+                          "c.dat", "--keys", "k.txt", "--state-log", "s.jsonl", "--device-trace", "t.txt",
+                          "--screenshot", "x.png"},
+                         error);
+    ASSERT_TRUE(options) << error;
+    EXPECT_TRUE(options->headless);
+    EXPECT_EQ(*options->frames, 12);
+    EXPECT_DOUBLE_EQ(*options->fixedDt, 0.01);
+    EXPECT_EQ(options->levelPath, "a.vrm");
+    EXPECT_EQ(options->configPath, "c.dat");
+    EXPECT_EQ(*options->keyScript, "k.txt");
+    EXPECT_EQ(*options->stateLog, "s.jsonl");
+    EXPECT_EQ(*options->deviceTrace, "t.txt");
+    EXPECT_EQ(*options->screenshot, "x.png");
+}
+
+TEST(CommandLine, BadInputNamesTheOption) {
+    std::string error;
+    EXPECT_FALSE(Parse({"--fly"}, error));
+    EXPECT_NE(error.find("--fly"), std::string::npos);
+    EXPECT_FALSE(Parse({"--frames", "ten"}, error));
+    EXPECT_NE(error.find("--frames"), std::string::npos);
+    EXPECT_FALSE(Parse({"--frames", "-1"}, error));
+    EXPECT_FALSE(Parse({"--fixed-dt", "-0.5"}, error));
+    EXPECT_FALSE(Parse({"--fixed-dt", "nan"}, error));
+    EXPECT_FALSE(Parse({"--level"}, error));
+    EXPECT_NE(error.find("needs a value"), std::string::npos);
+}
+
+TEST(KeyScript, LinesCoverInclusiveFrames) {
+    std::string error;
+    auto script = ParseKeyScript("# walk\n\n0 2 up left\n 5 5 ESCAPE\r\n3 4 Numpad0 1 m p w x down right\n", "s",
+                                 error);
+    ASSERT_TRUE(script) << error;
+    EXPECT_TRUE(script->Held(0, VK_UP));
+    EXPECT_TRUE(script->Held(2, VK_LEFT));
+    EXPECT_FALSE(script->Held(3, VK_UP));
+    EXPECT_TRUE(script->Held(3, VK_NUMPAD0));
+    EXPECT_TRUE(script->Held(4, VK_X));
+    EXPECT_TRUE(script->Held(4, VK_1));
+    EXPECT_FALSE(script->Held(5, VK_UP));
+    ScriptedKeys keys(*script);
+    keys.SetFrame(1);
+    EXPECT_EQ(keys.GetAsyncKeyState(VK_UP), kKeyHeldBit);
+    EXPECT_EQ(keys.GetAsyncKeyState(VK_DOWN), 0);
+    EXPECT_TRUE(keys.QuitAfterFrame(5));
+    EXPECT_FALSE(keys.QuitAfterFrame(4));
+}
+
+TEST(KeyScript, MalformedLinesNameTheFileAndLine) {
+    std::string error;
+    const char* bad[] = {"0 1 JUMP", "0 x UP", "0", "3 1 UP", "0 1", "-1 2 UP", "1 2.5 UP"};
+    for (const char* line : bad) {
+        EXPECT_FALSE(ParseKeyScript(std::string("# ok\n") + line + "\n", "walk.keys", error)) << line;
+        EXPECT_EQ(error.rfind("walk.keys: line 2: ", 0), 0u) << error;
+    }
+    EXPECT_FALSE(LoadKeyScript("/nonexistent/brontal.keys", error));
+    EXPECT_NE(error.find("/nonexistent/brontal.keys"), std::string::npos);
+}
+
+TEST(StateLog, ExactFieldsAndFormat) {
+    const std::uint16_t rooms[] = {2, 0};
+    FrameStateRecord r;
+    r.frame = 7;
+    r.dt = 1.0f / 30.0f;
+    r.position = {1.5f, -2.0f, 0.1f};
+    r.heading = -2.31f;
+    r.animFrame = 1.0f;
+    r.currentRoom = 2;
+    r.currentRoomName = "Hall \"A\"\\\n\x01\x7F\xE9";
+    r.visibleRooms = rooms;
+    r.visibleRoomCount = 2;
+    r.trianglesDrawn = 1234;
+    r.framesPerSecond = 100.0f;
+    r.camera = {0, 60, -160};
+    std::string line;
+    FormatStateLine(r, line);
+    EXPECT_EQ(line,
+              "{\"frame\":7,\"dt\":0.0333333351,\"position\":[1.5,-2,0.100000001],\"heading\":-2.30999994,"
+              "\"lean\":0,\"animFrame\":1,\"currentRoom\":2,"
+              "\"currentRoomName\":\"Hall \\\"A\\\"\\\\\\n\\u0001\\u007f\\u00e9\","
+              "\"visibleRooms\":[2,0],\"trianglesDrawn\":1234,\"framesPerSecond\":100,\"camera\":[0,60,-160]}\n");
+}
+
+TEST(StateLog, NoRoomYetIsNull) {
+    FrameStateRecord r;
+    std::string line;
+    FormatStateLine(r, line);
+    EXPECT_NE(line.find("\"currentRoom\":0,\"currentRoomName\":null,\"visibleRooms\":[]"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace brontal
