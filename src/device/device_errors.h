@@ -25,7 +25,17 @@ namespace brontal {
     X(StateBlockAlreadyRecording, "BeginStateBlock while already recording")            \
     X(StateBlockNotRecording, "EndStateBlock without BeginStateBlock")                  \
     X(UnknownStateBlock, "unknown state block handle")                                  \
-    X(LightIndexOutOfRange, "light index out of range")
+    X(LightIndexOutOfRange, "light index out of range")                                 \
+    X(StreamOutOfRange, "only stream 0 exists")                                         \
+    X(UnknownPrimitiveType, "unknown primitive type")                                   \
+    X(TooManyPrimitives, "primitive count above the device maximum")                    \
+    X(UnsupportedIndexFormat, "index format is not 16-bit")                             \
+    X(IndexPastVertexData, "an index lies outside the vertex range of the draw")        \
+    X(UnsupportedVertexFormat, "vertex format without a position")                      \
+    X(StrideTooSmall, "vertex stride is smaller than the vertex format")                \
+    X(LockOutOfBounds, "locked range runs past the end of the resource")                \
+    X(BadBufferSize, "vertex buffer length is zero")                                    \
+    X(ClearRectsUnsupported, "Clear of rectangles is not supported")
 
 enum class DeviceError : std::uint32_t {
 #define BRONTAL_DEVICE_ERROR_ENUM(name, message) name,
