@@ -1,0 +1,33 @@
+#pragma once
+// The start-up sequence: device and its fixed states, the two projections, the level, the
+// player and camera at the start point, the frame timer, the start-up visible rooms, the sky,
+// the material and every room light, the text overlay, and one pass of every room through the
+// room draw.
+#include <string>
+
+#include "device/device.h"
+
+namespace brontal {
+
+class CounterSource;
+class CallRecorder;
+
+struct StartupConfig {
+    Direct3D8::BackendFactory backendFactory = nullptr;
+    D3DDISPLAYMODE displayMode{1024, 768, 60, D3DFMT_X8R8G8B8};
+    D3DCAPS8 caps = kDefaultCaps;
+    std::string levelPath = "LEVELS\\LEVEL_001.VRM";
+    CounterSource* counter = nullptr;      // null: the system's high-resolution counter
+    CallRecorder* recorder = nullptr;      // attached as soon as the device exists
+};
+
+// Returns false, with a message in error, when no device can be created or the level is
+// refused: the game cannot run without either.
+bool InitGame(void* window, const StartupConfig& config, std::string& error);
+bool InitDevice(void* window, const StartupConfig& config, std::string& error);
+bool InitProjectionAndLevel(const StartupConfig& config, std::string& error);
+
+// Releases the device and the Direct3D object.
+void ShutdownGame();
+
+}  // namespace brontal

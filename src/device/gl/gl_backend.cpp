@@ -1,0 +1,301 @@
+#include "device/gl/gl_backend.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "device/device.h"
+
+namespace brontal {
+
+namespace {
+
+constexpr GLuint kUnknown = ~0u;  // a binding the backend no longer knows
+
+bool HasExtension(const char* name) {
+    GLint count = 0;
+    glGetIntegerv(GL_NUM_EXTENSIONS, &count);
+    for (GLint i = 0; i < count; ++i) {
+        const auto* e = reinterpret_cast<const char*>(glGetStringi(GL_EXTENSIONS, static_cast<GLuint>(i)));
+        if (e && std::strcmp(e, name) == 0) return true;
+    }
+    return false;
+}
+
+bool FormatHasAlpha(D3DFORMAT format) { return format == D3DFMT_A8R8G8B8 || format == D3DFMT_A4R4G4B4 || format == D3DFMT_A1R5G5B5; }
+
+}  // namespace
+
+std::unique_ptr<GlBackend> GlBackend::Create(std::unique_ptr<GlContext> context,
+                                             const D3DPRESENT_PARAMETERS& parameters, std::string& error) {
+    if (!context) {
+        error = "no OpenGL context";
+        return nullptr;
+    }
+    if (parameters.BackBufferWidth == 0 || parameters.BackBufferHeight == 0 || parameters.BackBufferWidth > 16384 ||
+        parameters.BackBufferHeight > 16384) {
+        error = "back buffer size " + std::to_string(parameters.BackBufferWidth) + " x " +
+                std::to_string(parameters.BackBufferHeight) + " is not one OpenGL can make";
+        return nullptr;
+    }
+    std::unique_ptr<GlBackend> backend(
+        new GlBackend(std::move(context), parameters.BackBufferWidth, parameters.BackBufferHeight));
+    if (!backend->Initialise(parameters, error)) return nullptr;
+    return backend;
+}
+
+GlBackend::GlBackend(std::unique_ptr<GlContext> context, std::uint32_t width, std::uint32_t height)
+    : context_(std::move(context)), width_(width), height_(height) {}
+
+bool GlBackend::Initialise(const D3DPRESENT_PARAMETERS& parameters, std::string& error) {
+    if (!context_->MakeCurrent()) {
+        error = std::string(context_->Name()) + ": cannot make the OpenGL context current";
+        return false;
+    }
+    GLint major = 0, minor = 0;
+    glGetIntegerv(GL_MAJOR_VERSION, &major);
+    glGetIntegerv(GL_MINOR_VERSION, &minor);
+    if (major * 10 + minor < 33) {
+        error = "OpenGL 3.3 core is needed; the context offers " + std::to_string(major) + "." + std::to_string(minor);
+        return false;
+    }
+    const auto* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    description_ = std::string("OpenGL ") + (version ? version : "?") + ", " + (renderer ? renderer : "?");
+
+    if (HasExtension("GL_ARB_texture_filter_anisotropic") || HasExtension("GL_EXT_texture_filter_anisotropic"))
+        glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY, &maxAnisotropy_);
+
+    // The back buffer: two colour targets that trade places at Present, one depth buffer.
+    hasDepth_ = parameters.EnableAutoDepthStencil != 0;
+    const GLenum colourFormat = FormatHasAlpha(parameters.BackBufferFormat) ? GL_RGBA8 : GL_RGB8;
+    const auto w = static_cast<GLsizei>(width_), h = static_cast<GLsizei>(height_);
+    glGenRenderbuffers(2, colour_);
+    glGenFramebuffers(2, framebuffer_);
+    if (hasDepth_) {
+        glGenRenderbuffers(1, &depth_);
+        glBindRenderbuffer(GL_RENDERBUFFER, depth_);
+        glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, w, h);
+    }
+    for (int i = 0; i < 2; ++i) {
+        glBindRenderbuffer(GL_RENDERBUFFER, colour_[i]);
+        glRenderbufferStorage(GL_RENDERBUFFER, colourFormat, w, h);
+        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_[i]);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour_[i]);
+        if (hasDepth_) glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth_);
+        if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+            error = "the " + std::to_string(width_) + " x " + std::to_string(height_) + " back buffer is incomplete";
+            return false;
+        }
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_[back_]);
+    glViewport(0, 0, w, h);
+
+    if (!BuildFixedFunctionProgram(program_, error)) return false;
+    glUseProgram(program_.program);
+    glUniform1i(program_.texture, 0);
+    glUniform2f(program_.backBufferSize, static_cast<float>(width_), static_cast<float>(height_));
+    glActiveTexture(GL_TEXTURE0);
+    // A vertex without colour is opaque white; without texture coordinates it reads (0, 0).
+    glVertexAttrib4f(1, 1.0f, 1.0f, 1.0f, 1.0f);
+    glVertexAttrib4f(2, 0.0f, 0.0f, 0.0f, 1.0f);
+    geometry_ = std::make_unique<GlGeometry>();
+    samplers_ = std::make_unique<GlSamplerCache>();
+    if (const GLenum e = glGetError(); e != GL_NO_ERROR) {
+        error = "OpenGL error " + std::to_string(e) + " while setting up the backend";
+        return false;
+    }
+    return true;
+}
+
+GlBackend::~GlBackend() {
+    if (!context_ || !context_->MakeCurrent()) return;
+    geometry_.reset();
+    samplers_.reset();
+    DestroyProgram(program_);
+    glDeleteFramebuffers(2, framebuffer_);
+    glDeleteRenderbuffers(2, colour_);
+    if (depth_) glDeleteRenderbuffers(1, &depth_);
+}
+
+void GlBackend::TextureCreated(Texture& texture) {
+    texture.backendHandle = CreateGlTexture(texture);
+    texture_ = kUnknown;
+}
+
+void GlBackend::TextureUpdated(Texture& texture, std::uint32_t level) {
+    UploadGlTextureLevel(texture, static_cast<GLuint>(texture.backendHandle), level);
+    texture_ = kUnknown;
+}
+
+void GlBackend::TextureDestroyed(Texture& texture) {
+    auto name = static_cast<GLuint>(texture.backendHandle);
+    if (name) glDeleteTextures(1, &name);
+    texture.backendHandle = 0;
+    texture_ = kUnknown;
+}
+
+void GlBackend::Clear(std::uint32_t flags, D3DCOLOR colour, float z, std::uint32_t) {
+    GLbitfield mask = 0;
+    if (flags & D3DCLEAR_TARGET) {
+        glClearColor(static_cast<float>((colour >> 16) & 0xFF) / 255.0f, static_cast<float>((colour >> 8) & 0xFF) / 255.0f,
+                     static_cast<float>(colour & 0xFF) / 255.0f, static_cast<float>(colour >> 24) / 255.0f);
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        mask |= GL_COLOR_BUFFER_BIT;
+    }
+    if ((flags & D3DCLEAR_ZBUFFER) && hasDepth_) {
+        glClearDepth(z < 0.0f ? 0.0 : z > 1.0f ? 1.0 : static_cast<double>(z));
+        glDepthMask(GL_TRUE);
+        mask |= GL_DEPTH_BUFFER_BIT;
+    }
+    if (mask == 0) return;
+    glClear(mask);
+    rasterStale_ = true;  // the write masks changed under the raster state
+}
+
+void GlBackend::BindTexture(const DeviceState& state) {
+    const Texture* texture = state.texture[0];
+    const GLuint name = texture ? static_cast<GLuint>(texture->backendHandle) : 0;
+    if (name != texture_ || forceFullApply_) {
+        glBindTexture(GL_TEXTURE_2D, name);
+        texture_ = name;
+        ++stats_.textureBinds;
+    }
+}
+
+void GlBackend::ApplyState(const DeviceState& state, const DrawCall& call) {
+    const bool all = forceFullApply_ || !applied_;
+    const GlRasterState raster = DeriveRasterState(state, hasDepth_);
+    if (all || rasterStale_ || !(raster == raster_)) {
+        ApplyRasterState(raster);
+        raster_ = raster;
+        rasterStale_ = false;
+        ++stats_.rasterApplies;
+    }
+    GlShadingState shading = DeriveShadingState(state, call.fvf, hasDepth_);
+    const bool textured = state.texture[0] && state.texture[0]->backendHandle != 0;
+    shading.textured = textured ? 1 : 0;
+    if (all || !(shading == shading_)) {
+        ApplyShadingState(program_, shading);
+        shading_ = shading;
+        ++stats_.shadingApplies;
+    }
+    if (shading.lighting) {
+        DeriveLightingState(state, nextLighting_);
+        if (nextLighting_.droppedLights && !warnedLights_) {
+            std::fprintf(stderr, "warning: OpenGL backend: more than %d lights are enabled; the rest are not drawn\n",
+                         kMaxShaderLights);
+            warnedLights_ = true;
+        }
+        if (all || !(nextLighting_ == lighting_)) {
+            ApplyLightingState(program_, nextLighting_);
+            std::swap(lighting_, nextLighting_);
+            ++stats_.lightingApplies;
+        }
+    }
+    if (!shading.preTransformed) {
+        const GlTransformState transform = DeriveTransformState(state);
+        if (all || !(transform == transform_)) {
+            ApplyTransformState(program_, transform);
+            transform_ = transform;
+            ++stats_.transformApplies;
+        }
+    }
+    if (textured) {
+        const GLuint sampler = samplers_->Get(DeriveSamplerKey(state, maxAnisotropy_));
+        if (all || sampler != sampler_) {
+            glBindSampler(0, sampler);
+            sampler_ = sampler;
+            ++stats_.samplerBinds;
+        }
+    }
+    BindTexture(state);
+    applied_ = true;
+}
+
+void GlBackend::Draw(const DeviceState& state, const DrawCall& call) {
+    if (call.primitiveCount == 0 || !call.vertices || call.vertexCount == 0) return;
+    GlPlacement placement;
+    if (!geometry_->Place(call, placement)) {
+        ++stats_.refusedDraws;
+        return;
+    }
+    if (placement.vao != vertexArray_ || forceFullApply_) {
+        glBindVertexArray(placement.vao);
+        vertexArray_ = placement.vao;
+        ++stats_.vertexArrayBinds;
+    }
+    ApplyState(state, call);
+    const GLenum mode = GlPrimitiveMode(call.primitiveType);
+    if (call.indices) {
+        glDrawElementsBaseVertex(mode, static_cast<GLsizei>(call.indexCount), GL_UNSIGNED_SHORT,
+                                 reinterpret_cast<const void*>(placement.indexOffset), placement.baseVertex);
+    } else {
+        glDrawArrays(mode, placement.first, static_cast<GLsizei>(call.vertexCount - call.minVertexIndex));
+    }
+    ++stats_.draws;
+}
+
+void GlBackend::Present() {
+    const int shown = back_;
+    if (context_->HasWindow()) {
+        std::uint32_t dw = 0, dh = 0;
+        context_->DrawableSize(dw, dh);
+        // Where the frame goes on the drawable: all of it, or the largest rectangle of the
+        // back buffer's aspect, centred.
+        std::uint64_t x0 = 0, y0 = 0, w = dw, h = dh;
+        if (context_->KeepsAspect() && dw > 0 && dh > 0) {
+            if (std::uint64_t{dw} * height_ > std::uint64_t{dh} * width_) w = std::uint64_t{dh} * width_ / height_;
+            else h = std::uint64_t{dw} * height_ / width_;
+            x0 = (dw - w) / 2;
+            y0 = (dh - h) / 2;
+        }
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+        if (w != dw || h != dh) {
+            glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+            glClearColor(0, 0, 0, 1);
+            glClear(GL_COLOR_BUFFER_BIT);
+            rasterStale_ = true;
+        }
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_[shown]);
+        const bool same = w == width_ && h == height_;
+        glBlitFramebuffer(0, 0, static_cast<GLint>(width_), static_cast<GLint>(height_), static_cast<GLint>(x0),
+                          static_cast<GLint>(y0), static_cast<GLint>(x0 + w), static_cast<GLint>(y0 + h),
+                          GL_COLOR_BUFFER_BIT, same ? GL_NEAREST : GL_LINEAR);
+        context_->SwapBuffers();
+    } else {
+        glFlush();
+    }
+    back_ = 1 - back_;
+    presented_ = true;
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_[back_]);
+}
+
+bool GlBackend::ReadPixels(std::uint32_t& width, std::uint32_t& height, std::vector<std::uint8_t>& rgba) {
+    const int source = presented_ ? 1 - back_ : back_;
+    width = width_;
+    height = height_;
+    const std::size_t row = std::size_t{width_} * 4;
+    std::vector<std::uint8_t> bottomUp(row * height_);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_[source]);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, static_cast<GLsizei>(width_), static_cast<GLsizei>(height_), GL_RGBA, GL_UNSIGNED_BYTE,
+                 bottomUp.data());
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_[back_]);
+    rgba.resize(bottomUp.size());
+    for (std::uint32_t y = 0; y < height_; ++y)
+        std::memcpy(rgba.data() + std::size_t{y} * row, bottomUp.data() + std::size_t{height_ - 1 - y} * row, row);
+    return true;
+}
+
+void GlBackend::Finish() { glFinish(); }
+
+std::uint32_t GlBackend::TakeGlError() {
+    const GLenum first = glGetError();
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    return first;
+}
+
+}  // namespace brontal

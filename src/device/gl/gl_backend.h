@@ -1,0 +1,101 @@
+#pragma once
+// The OpenGL 3.3 core backend: draws what the device hands it with the fixed-function
+// emulation of gl_shaders.h, into its own back buffer of the configured size (two colour
+// targets that trade places at Present, as a flip chain does, and one depth buffer). With a
+// window, Present copies the presented frame onto the window's drawable, scaled when the
+// drawable has another size (desktop full screen), and swaps; headless, the frames stay in the
+// backend and ReadPixels reads them back.
+//
+// Render state is compared per group (gl_state.h) and only what changed since the last draw is
+// applied; SetForceFullApply(true) applies everything on every draw, so tests can check that
+// the diffing changes no pixel. Geometry placement and its content check: gl_geometry.h.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "device/backend.h"
+#include "device/gl/gl_context.h"
+#include "device/gl/gl_geometry.h"
+#include "device/gl/gl_shaders.h"
+#include "device/gl/gl_state.h"
+#include "device/gl/gl_textures.h"
+
+namespace brontal {
+
+struct GlBackendStats {
+    std::uint64_t draws = 0;
+    std::uint64_t refusedDraws = 0;
+    // Groups applied to OpenGL (a group not applied was the same as for the last draw).
+    std::uint64_t rasterApplies = 0;
+    std::uint64_t shadingApplies = 0;
+    std::uint64_t lightingApplies = 0;
+    std::uint64_t transformApplies = 0;
+    std::uint64_t samplerBinds = 0;
+    std::uint64_t textureBinds = 0;
+    std::uint64_t vertexArrayBinds = 0;
+};
+
+class GlBackend final : public Backend {
+public:
+    // The context must be current. Returns null with a reason when OpenGL 3.3 core is not
+    // there or the back buffer cannot be made.
+    static std::unique_ptr<GlBackend> Create(std::unique_ptr<GlContext> context,
+                                             const D3DPRESENT_PARAMETERS& parameters, std::string& error);
+    ~GlBackend() override;
+    GlBackend(const GlBackend&) = delete;
+    GlBackend& operator=(const GlBackend&) = delete;
+
+    void TextureCreated(Texture& texture) override;
+    void TextureUpdated(Texture& texture, std::uint32_t level) override;
+    void TextureDestroyed(Texture& texture) override;
+    void Clear(std::uint32_t flags, D3DCOLOR colour, float z, std::uint32_t stencil) override;
+    void Draw(const DeviceState& state, const DrawCall& call) override;
+    void Present() override;
+    bool ReadPixels(std::uint32_t& width, std::uint32_t& height, std::vector<std::uint8_t>& rgba) override;
+    const char* Description() const override { return description_.c_str(); }
+
+    void SetForceFullApply(bool on) { forceFullApply_ = on; }
+    void SetStaticCaching(bool on) { geometry_->SetStaticCaching(on); }
+    const GlBackendStats& Stats() const { return stats_; }
+    const GlGeometryStats& GeometryStats() const { return geometry_->Stats(); }
+    // Waits until every queued command has run (benchmarks).
+    void Finish();
+    // The first OpenGL error raised since the last call, 0 when none (tests).
+    std::uint32_t TakeGlError();
+
+private:
+    GlBackend(std::unique_ptr<GlContext> context, std::uint32_t width, std::uint32_t height);
+    bool Initialise(const D3DPRESENT_PARAMETERS& parameters, std::string& error);
+    void ApplyState(const DeviceState& state, const DrawCall& call);
+    void BindTexture(const DeviceState& state);
+
+    std::unique_ptr<GlContext> context_;
+    std::uint32_t width_, height_;
+    std::string description_;
+    GLuint colour_[2] = {0, 0};
+    GLuint framebuffer_[2] = {0, 0};
+    GLuint depth_ = 0;
+    int back_ = 0;            // index of the target being drawn
+    bool presented_ = false;  // a frame has been presented: the other target holds it
+    bool hasDepth_ = false;
+    float maxAnisotropy_ = 1.0f;
+    GlProgram program_;
+    std::unique_ptr<GlGeometry> geometry_;
+    std::unique_ptr<GlSamplerCache> samplers_;
+
+    // What the last draw applied.
+    bool forceFullApply_ = false;
+    bool applied_ = false;      // false until the first draw
+    bool rasterStale_ = false;  // a clear changed the write masks
+    GlRasterState raster_;
+    GlShadingState shading_;
+    GlLightingState lighting_, nextLighting_;
+    GlTransformState transform_;
+    GLuint sampler_ = 0;
+    GLuint texture_ = 0;
+    GLuint vertexArray_ = 0;
+    bool warnedLights_ = false;
+    GlBackendStats stats_;
+};
+
+}  // namespace brontal

@@ -1,0 +1,119 @@
+#pragma once
+// Where a draw's vertices and indices live on the GPU. The device hands every draw with its
+// data in the caller's memory; re-sending all of it each frame costs about twice the drawing on
+// llvmpipe, so geometry that does not change is kept in shared static buffers and drawn with a
+// base vertex, while data that changes (the sky's local quads, the text) is streamed.
+//
+// What counts as unchanging is decided by content, not trusted from the pointer: a draw is
+// keyed by (vertex pointer, vertex bytes, index pointer, index count, format, stride), and the
+// bytes seen last under that key are kept. A draw whose bytes equal the last ones seen under
+// its key is placed in the static buffers (on the second sighting) or found there (later); a
+// draw whose bytes differ is streamed and its key starts over. So the world model's arrays,
+// which never change after loading, are uploaded once, and memory that is reused for other
+// data (a stack array, a locked vertex buffer) can never draw stale geometry. The check is a
+// memcmp of the draw's bytes against the kept copy, far cheaper than an upload.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "device/backend.h"
+#include "device/gl/gl_api.h"
+
+namespace brontal {
+
+// Offsets of a fixed-function vertex's parts; valid is false for formats without a position.
+struct GlVertexLayout {
+    bool valid = false;
+    bool preTransformed = false;
+    int diffuseOffset = -1;
+    int texCoordOffset = -1;
+    std::uint32_t size = 0;  // bytes the format needs; the draw's stride may be larger
+};
+GlVertexLayout VertexLayoutFor(std::uint32_t fvf);
+GLenum GlPrimitiveMode(D3DPRIMITIVETYPE type);
+
+struct GlGeometryStats {
+    std::uint64_t staticHits = 0;      // draws found in the static buffers
+    std::uint64_t staticUploads = 0;   // draws placed there
+    std::uint64_t streamedDraws = 0;
+    std::uint64_t staticBytes = 0;     // bytes uploaded to the static buffers
+    std::uint64_t streamedBytes = 0;
+    std::uint64_t refusedDraws = 0;    // an index past the draw's vertices
+};
+
+// Where to draw from: bind `vao`, then draw `first` (non-indexed) or the indices at
+// `indexOffset` bytes with `baseVertex`.
+struct GlPlacement {
+    GLuint vao = 0;
+    GLint first = 0;
+    GLint baseVertex = 0;
+    std::uintptr_t indexOffset = 0;
+};
+
+class GlGeometry {
+public:
+    GlGeometry();
+    ~GlGeometry();
+    GlGeometry(const GlGeometry&) = delete;
+    GlGeometry& operator=(const GlGeometry&) = delete;
+
+    // False when the draw cannot be placed (a bad format, an index outside its vertices).
+    bool Place(const DrawCall& call, GlPlacement& out);
+    // When off, everything is streamed (for measuring what the cache saves).
+    void SetStaticCaching(bool on) { caching_ = on; }
+    const GlGeometryStats& Stats() const { return stats_; }
+
+private:
+    struct Key {
+        const void* vertices;
+        std::size_t vertexBytes;
+        const void* indices;
+        std::uint32_t indexCount;
+        std::uint32_t fvf;
+        std::uint32_t stride;
+        bool operator==(const Key&) const = default;
+    };
+    struct KeyHash {
+        std::size_t operator()(const Key& k) const;
+    };
+    struct Chunk;
+    struct Entry {
+        std::vector<std::uint8_t> bytes;  // the vertex bytes then the index bytes last seen
+        bool placed = false;
+        std::uint32_t changes = 0;  // times the bytes differed; changing data stays streamed
+        GlPlacement placement;
+    };
+    struct Arena {
+        std::uint32_t fvf = 0, stride = 0;
+        std::vector<std::unique_ptr<Chunk>> chunks;
+    };
+    struct StreamVao {
+        std::uint32_t fvf, stride;
+        GLuint vao;
+    };
+
+    bool PlaceStatic(const DrawCall& call, const std::uint8_t* vertexBytes, std::size_t vertexSize,
+                     GlPlacement& out);
+    bool PlaceStreamed(const DrawCall& call, const std::uint8_t* vertexBytes, std::size_t vertexSize,
+                       GlPlacement& out);
+    std::size_t StreamWrite(GLuint buffer, GLenum target, std::size_t& head, std::size_t capacity,
+                            const void* data, std::size_t size, std::size_t alignment);
+    GLuint StreamVaoFor(std::uint32_t fvf, std::uint32_t stride);
+
+    bool caching_ = true;
+    GlGeometryStats stats_;
+    std::unordered_map<Key, Entry, KeyHash> entries_;
+    std::vector<Arena> arenas_;
+    GLuint streamVertices_ = 0, streamIndices_ = 0;
+    std::size_t streamVertexHead_ = 0, streamIndexHead_ = 0;
+    std::vector<StreamVao> streamVaos_;
+    bool warnedRefused_ = false;
+};
+
+// Sets the attribute pointers of the bound VAO for a format and stride, reading from the
+// buffer bound to GL_ARRAY_BUFFER.
+void SetVertexAttributes(std::uint32_t fvf, std::uint32_t stride);
+
+}  // namespace brontal

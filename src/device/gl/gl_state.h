@@ -1,0 +1,100 @@
+#pragma once
+// The device's state as OpenGL needs it, in comparable groups: the fixed raster state, the
+// sampler of stage 0, the shader's shading switches, its lights, and the transforms. A draw
+// derives all groups from the device's snapshot and applies only the groups that differ from
+// what the last draw applied (or every group, when a full apply is forced).
+//
+// Conventions kept here: with D3DCULL_CCW the triangles that run counter-clockwise on screen
+// are culled. The backend draws in OpenGL's own orientation (window y up) and reads back
+// flipped, so a triangle's turning sense on screen is the same in both and CCW culling is
+// "front faces are clockwise, cull the back ones".
+#include <array>
+#include <cstdint>
+
+#include "device/backend.h"
+#include "device/gl/gl_api.h"
+#include "device/gl/gl_shaders.h"
+
+namespace brontal {
+
+struct GlRasterState {
+    bool cull = false;
+    GLenum frontFace = GL_CW;        // the face that is kept when culling
+    GLenum polygonMode = GL_FILL;
+    bool depthTest = false;
+    bool depthWrite = true;
+    GLenum depthFunc = GL_LEQUAL;
+    bool blend = false;
+    GLenum sourceBlend = GL_ONE;
+    GLenum destinationBlend = GL_ZERO;
+    GLenum blendEquation = GL_FUNC_ADD;
+    std::uint32_t colourMask = 0xF;  // bit 0 red, 1 green, 2 blue, 3 alpha
+    bool operator==(const GlRasterState&) const = default;
+};
+
+struct GlSamplerKey {
+    GLenum wrapS = GL_REPEAT;
+    GLenum wrapT = GL_REPEAT;
+    GLenum minFilter = GL_NEAREST;
+    GLenum magFilter = GL_NEAREST;
+    float anisotropy = 1.0f;
+    std::uint32_t borderColour = 0;  // ARGB
+    bool operator==(const GlSamplerKey&) const = default;
+};
+
+struct GlShadingState {
+    int preTransformed = 0;
+    int lighting = 0;
+    std::array<int, 3> materialSources{};  // ambient, emissive, alpha from the vertex colour
+    int textured = 0;
+    std::array<int, 3> colourOp{};
+    std::array<int, 3> alphaOp{};
+    std::array<float, 4> textureFactor{};
+    int alphaFunc = 8;
+    float alphaRef = 0.0f;
+    int wDepth = 0;
+    std::array<float, 2> wRange{};
+    bool operator==(const GlShadingState&) const = default;
+};
+
+struct GlLightingState {
+    std::array<float, 3> materialAmbient{};
+    std::array<float, 3> materialEmissive{};
+    float materialAlpha = 1.0f;
+    std::array<float, 3> globalAmbient{};
+    int lightCount = 0;
+    std::array<float, 4 * kMaxShaderLights> position{};
+    std::array<float, 4 * kMaxShaderLights> ambient{};
+    std::array<float, 4 * kMaxShaderLights> attenuation{};
+    std::array<float, 4 * kMaxShaderLights> direction{};
+    std::array<float, 4 * kMaxShaderLights> cone{};
+    bool droppedLights = false;  // more lights were enabled than the shader takes
+    bool operator==(const GlLightingState&) const;
+};
+
+struct GlTransformState {
+    Matrix4x4 world{};
+    Matrix4x4 view{};
+    Matrix4x4 projection{};
+    bool operator==(const GlTransformState&) const;
+};
+
+// Derivations from the device's snapshot; pure, no GL calls. `fvf` is the draw's vertex format.
+GlRasterState DeriveRasterState(const DeviceState& state, bool hasDepthBuffer);
+GlSamplerKey DeriveSamplerKey(const DeviceState& state, float maxAnisotropy);
+GlShadingState DeriveShadingState(const DeviceState& state, std::uint32_t fvf, bool hasDepthBuffer);
+// Fills `out` in place (it is large); lighting off leaves it untouched but for nothing.
+void DeriveLightingState(const DeviceState& state, GlLightingState& out);
+GlTransformState DeriveTransformState(const DeviceState& state);
+
+// The near and far w of a Direct3D left-handed perspective projection (w = view z); false when
+// the matrix is not one, and w-buffering then falls back to the depth buffer's own z.
+bool PerspectiveWRange(const Matrix4x4& projection, float& nearW, float& farW);
+
+// Applying a group to the current context.
+void ApplyRasterState(const GlRasterState& state);
+void ApplyShadingState(const GlProgram& program, const GlShadingState& state);
+void ApplyLightingState(const GlProgram& program, const GlLightingState& state);
+void ApplyTransformState(const GlProgram& program, const GlTransformState& state);
+
+}  // namespace brontal

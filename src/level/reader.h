@@ -1,0 +1,66 @@
+#pragma once
+// The level reader. It walks the chunks from the first byte to the last and fills a Level:
+// children join the latest parent of their kind whatever chunks came between; an unknown id
+// consumes its two bytes only; a room light of a kind other than 0 is two bytes long and adds no
+// light; a room takes up to five surface chunks beyond its declared count. Declared counts only
+// size the arrays (never beyond what the rest of the file could fill); after loading every count
+// is the number of records that arrived and every array holds exactly those records.
+//
+// A file that does not fit is refused with one message "FILE: byte N: <chunk> chunk (ID) <problem>":
+// a file that ends inside a chunk; a known chunk before the header; a second header or texture
+// block; a child before any parent; a child beyond its parent's declared count (beyond count + 5
+// for room surfaces); a parent beyond the header's count; a name length byte of 128 or more; a
+// name holding a line feed (0x0A); a last-vertex or last-index field of 0xFFFF; a room surface of
+// more than 255 triangles; an index outside its surface or part; a texture index outside the
+// table; an object placing a model that never arrived; a visible room that never arrived; an
+// animated model whose track count differs from its part count (track n animates part n).
+// A refused level is left empty.
+//
+// Textures: each slot of the texture block becomes a device texture (CreateTextureFromImageInMemory);
+// a slot whose image will not decode gets the placeholder texture and the loader's warning names
+// the file and the slot. Textures are made only once the whole file has been accepted. Without a
+// device the images are only bounded, and the slots stay empty.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "level/world.h"
+
+namespace brontal {
+
+// One chunk as it lies in the file; length counts the two id bytes.
+struct ChunkRecord {
+    std::uint32_t offset = 0;
+    std::uint16_t id = 0;
+    std::uint32_t length = 0;
+};
+
+// Where a texture slot's image file lies in the level file.
+struct ImageSpan {
+    std::uint32_t offset = 0;
+    std::uint32_t size = 0;
+};
+
+// What the walk saw besides the level, for tools. Filled as far as the walk got, also on refusal.
+struct LevelReadDetails {
+    std::vector<ChunkRecord> chunks;
+    std::vector<ImageSpan> textureImages;  // per slot, in slot order
+    bool hasHeader = false;
+    std::uint16_t declaredRoomCount = 0;  // the header's counts
+    std::uint16_t declaredModelCount = 0;
+    std::uint16_t declaredAnimatedModelCount = 0;
+};
+
+// Reads a level from a complete level file held in memory; name is the file's name in messages.
+// Returns false with the message in error and level reset to empty when the file is refused.
+bool ReadLevel(const std::uint8_t* data, std::size_t size, const std::string& name, Device* device, Level& level,
+               std::string& error, LevelReadDetails* details = nullptr);
+
+// The path as this platform opens it: a backslash is a directory separator.
+std::string LevelPathForOpening(const std::string& path);
+
+// Reads a whole file (the path as given). On failure says why in error: "PATH: cannot open: ...".
+bool ReadLevelFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error);
+
+}  // namespace brontal

@@ -1,0 +1,56 @@
+// The process-wide level and what is derived from it once it is read.
+#include "level/world.h"
+
+#include "level/box_corners.h"
+#include "math/plane.h"
+#include "math/vector3.h"
+
+namespace brontal {
+
+Level g_level;
+
+namespace {
+
+// The box of every vertex of the surfaces in use; the zero box when there are none.
+void SurfaceBox(const std::vector<Surface>& surfaces, std::size_t inUse, std::vector<Vector3>& points,
+                Vector3& boxMin, Vector3& boxMax) {
+    points.clear();
+    for (std::size_t s = 0; s < inUse && s < surfaces.size(); ++s) {
+        for (const Vertex& vertex : surfaces[s].vertices) points.push_back({vertex.x, vertex.y, vertex.z});
+    }
+    boxMin = boxMax = Vector3{0.0f, 0.0f, 0.0f};
+    if (points.empty()) return;
+    ComputeBoundingBox(points.data(), static_cast<unsigned>(points.size()), sizeof(Vector3), &boxMin, &boxMax);
+}
+
+}  // namespace
+
+BoxCorners MakeBoxCorners(const Vector3& boxMin, const Vector3& boxMax) {
+    BoxCorners corners{};
+    for (unsigned k = 0; k < corners.size(); ++k) {
+        corners[k] = {(k & 1u) ? boxMax.x : boxMin.x, (k & 2u) ? boxMax.y : boxMin.y, (k & 4u) ? boxMax.z : boxMin.z};
+    }
+    return corners;
+}
+
+void deriveAfterLoad(Level& level) {
+    std::vector<Vector3> points;
+    for (Room& room : level.rooms) SurfaceBox(room.surfaces, room.surfaceCount, points, room.boxMin, room.boxMax);
+    for (Model& model : level.models) {
+        SurfaceBox(model.surfaces, model.surfaceCount, points, model.boxMin, model.boxMax);
+    }
+    for (Room& room : level.rooms) {
+        for (std::size_t o = 0; o < room.objectCount && o < room.objects.size(); ++o) {
+            RoomObject& object = room.objects[o];
+            if (object.modelIndex >= level.models.size()) continue;  // the reader refuses such levels
+            const Model& model = level.models[object.modelIndex];
+            object.boxMin = model.boxMin;
+            object.boxMax = model.boxMax;
+            object.solid = model.solid;
+            object.corners = MakeBoxCorners(object.boxMin, object.boxMax);
+            for (Vector3& corner : object.corners) Vec3TransformCoord(&corner, &corner, &object.world);
+        }
+    }
+}
+
+}  // namespace brontal

@@ -1,0 +1,88 @@
+#include "platform/window.h"
+
+#include <SDL2/SDL.h>
+
+#include <cstdlib>
+
+#include "platform/sdl_keyboard.h"
+
+namespace brontal {
+
+namespace {
+
+int g_videoUsers = 0;  // windows alive; SDL's video is shut down with the last
+
+WindowMessage MessageFor(const SDL_Event& e, std::uint32_t windowId) {
+    WindowMessage m;
+    switch (e.type) {
+        case SDL_QUIT: m.message = kMessageDestroy; break;
+        case SDL_WINDOWEVENT:
+            if (e.window.event == SDL_WINDOWEVENT_CLOSE && e.window.windowID == windowId) m.message = kMessageDestroy;
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            m.message = e.type == SDL_KEYDOWN ? kMessageKeyDown : kMessageKeyUp;
+            m.wParam = static_cast<std::uintptr_t>(VirtualKeyForScancode(e.key.keysym.scancode));
+            break;
+        case SDL_TEXTINPUT:
+            m.message = kMessageChar;
+            m.wParam = static_cast<unsigned char>(e.text.text[0]);
+            break;
+        case SDL_MOUSEMOTION: m.message = kMessageMouseMove; break;
+        default: break;
+    }
+    return m;
+}
+
+}  // namespace
+
+std::unique_ptr<Window> Window::Create(const WindowDescription& d, std::string& error) {
+    // X11 takes the window's class from this at creation.
+    setenv("SDL_VIDEO_X11_WMCLASS", d.className.c_str(), 1);
+    SDL_SetHint("SDL_VIDEO_X11_WMCLASS", d.className.c_str());
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        error = std::string("SDL: cannot start video: ") + SDL_GetError();
+        return nullptr;
+    }
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);  // the backend has its own depth buffer
+    SDL_Window* w = SDL_CreateWindow(d.title.c_str(), d.x, d.y, d.width, d.height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    if (!w) {
+        error = std::string("SDL: cannot create the window: ") + SDL_GetError();
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return nullptr;
+    }
+    ++g_videoUsers;
+    SDL_ShowCursor(SDL_DISABLE);
+    return std::unique_ptr<Window>(new Window(w, d));
+}
+
+Window::~Window() {
+    SDL_DestroyWindow(window_);
+    if (--g_videoUsers == 0) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+void Window::Show() {
+    SDL_ShowWindow(window_);
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) == 0 && (top | left | bottom | right) != 0) {
+        SDL_SetWindowSize(window_, description_.width - left - right, description_.height - top - bottom);
+        SDL_SetWindowPosition(window_, description_.x + left, description_.y + top);
+    }
+}
+
+bool Window::PeekOneMessage(WindowMessage& message) {
+    SDL_Event e;
+    if (!SDL_PollEvent(&e)) return false;
+    message = MessageFor(e, SDL_GetWindowID(window_));
+    return true;
+}
+
+void Window::ClientSize(int& width, int& height) const { SDL_GetWindowSize(window_, &width, &height); }
+void Window::Position(int& x, int& y) const { SDL_GetWindowPosition(window_, &x, &y); }
+std::string Window::Title() const { return SDL_GetWindowTitle(window_); }
+
+}  // namespace brontal

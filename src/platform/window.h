@@ -1,0 +1,77 @@
+#pragma once
+// The game's one window, on SDL2, and its message queue. The window is made hidden with the
+// class name (X11 WM_CLASS), title, position and outer size it is given, without a sizing
+// border and with the cursor hidden, ready for an OpenGL 3.3 core context; Show maps it.
+//
+// Messages carry the platform's numbers, one SDL event each, so that the frame loop handles
+// exactly one per pass: closing the window arrives as kMessageDestroy, a key press as
+// kMessageKeyDown with the key's virtual-key code (repeats included), a release as
+// kMessageKeyUp, typed text as kMessageChar; events without a counterpart arrive as
+// kMessageNull. Posting the quit message on close or Escape is the window procedure's job.
+//
+// Outer size: SDL sizes the client area. Once shown, the window manager's frame extents (when
+// it reports any) are taken off the client so the outer size is the one asked for; without a
+// window manager (Xvfb) client and outer size are the same. The back buffer keeps the size the
+// device asked for and is scaled onto the client area, as the platform does with a window
+// smaller than its back buffer.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "device/backend.h"
+
+struct SDL_Window;
+
+namespace brontal {
+
+inline constexpr std::uint32_t kMessageNull = 0x0000;
+inline constexpr std::uint32_t kMessageDestroy = 0x0002;
+inline constexpr std::uint32_t kMessageKeyDown = 0x0100;
+inline constexpr std::uint32_t kMessageKeyUp = 0x0101;
+inline constexpr std::uint32_t kMessageChar = 0x0102;
+inline constexpr std::uint32_t kMessageMouseMove = 0x0200;
+
+struct WindowMessage {
+    std::uint32_t message = kMessageNull;
+    std::uintptr_t wParam = 0;
+};
+
+struct WindowDescription {
+    std::string className = "VRM";
+    std::string title = "Brontal v0.1";
+    int x = 100, y = 100;
+    int width = 1024, height = 768;  // outer size
+};
+
+class Window {
+public:
+    // Initialises SDL's video on first use. Null with the reason when there is no display.
+    static std::unique_ptr<Window> Create(const WindowDescription& description, std::string& error);
+    ~Window();
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    void Show();
+    // Takes the next waiting event as a message (PeekMessage with PM_REMOVE); false when the
+    // queue is empty.
+    bool PeekOneMessage(WindowMessage& message);
+
+    SDL_Window* Handle() const { return window_; }
+    const WindowDescription& Description() const { return description_; }
+    void ClientSize(int& width, int& height) const;
+    void Position(int& x, int& y) const;
+    std::string Title() const;
+
+private:
+    Window(SDL_Window* window, WindowDescription description) : window_(window), description_(std::move(description)) {}
+    SDL_Window* window_;
+    WindowDescription description_;
+};
+
+// The device's backend factory for the game: `window` is the Window. Makes the OpenGL 3.3 core
+// context on it, switches to desktop full screen when the parameters are not windowed, and
+// turns off vertical sync (the frame loop has no cap). Prints the reason and returns null on
+// failure.
+std::unique_ptr<Backend> CreateWindowBackend(void* window, const D3DPRESENT_PARAMETERS& parameters);
+
+}  // namespace brontal

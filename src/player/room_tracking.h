@@ -1,0 +1,23 @@
+#pragma once
+// Room tracking and collision, one pass over the level's rooms in index order. A room contains
+// the player when every coordinate lies strictly between the room's box minimum and maximum
+// (a player exactly on a face is outside). Every containing room is processed: it becomes the
+// current room, hands over its visible-room list when that list is not empty, and pushes the
+// player out of its surfaces (except those named "!...") and then its solid objects. Rooms may
+// overlap; the last containing room decides, and each room's containment test sees the position
+// as the rooms before it left it. Outside every room nothing changes and nothing holds the
+// player up. Works on the level's arrays in place: no allocation once the visible-room list has
+// reached its capacity.
+#include "level/world.h"
+#include "math/types.h"
+
+namespace brontal {
+
+bool RoomContains(const Room& room, const Vector3& position);
+
+// Surfaces in order, then solid objects in order.
+void CollideWithRoom(const Room& room, Vector3& position);
+
+void TrackRoomsAndCollide(const Level& level, Vector3& position);
+
+}  // namespace brontal

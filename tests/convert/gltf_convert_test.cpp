@@ -1,0 +1,235 @@
+// Converting glTF scenes written here: node transforms, base-colour textures, glTF's texture v.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "convert/convert_files.h"
+
+namespace brontal {
+namespace {
+
+using namespace test;
+
+std::string Base64(const std::vector<std::uint8_t>& bytes) {
+    static const char* kDigits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    for (std::size_t i = 0; i < bytes.size(); i += 3) {
+        const std::uint32_t chunk = (std::uint32_t(bytes[i]) << 16) |
+                                    (i + 1 < bytes.size() ? std::uint32_t(bytes[i + 1]) << 8 : 0) |
+                                    (i + 2 < bytes.size() ? std::uint32_t(bytes[i + 2]) : 0);
+        out += kDigits[(chunk >> 18) & 63];
+        out += kDigits[(chunk >> 12) & 63];
+        out += i + 1 < bytes.size() ? kDigits[(chunk >> 6) & 63] : '=';
+        out += i + 2 < bytes.size() ? kDigits[chunk & 63] : '=';
+    }
+    return out;
+}
+
+template <typename T>
+void Append(std::vector<std::uint8_t>& out, std::initializer_list<T> values) {
+    for (T value : values) {
+        std::uint8_t bytes[sizeof(T)];
+        std::memcpy(bytes, &value, sizeof(T));
+        out.insert(out.end(), bytes, bytes + sizeof(T));
+    }
+}
+
+// One buffer: a 10 x 10 floor quad counter-clockwise from above (positions at byte 0, texture
+// coordinates at 48, indices at 80), then a triangle for the model (positions at 92).
+std::vector<std::uint8_t> SceneBuffer() {
+    std::vector<std::uint8_t> buffer;
+    Append<float>(buffer, {0, 0, 0, 0, 0, 10, 10, 0, 10, 10, 0, 0});
+    Append<float>(buffer, {0, 0, 0, 1, 1, 1, 1, 0});
+    Append<std::uint16_t>(buffer, {0, 1, 2, 0, 2, 3});
+    Append<float>(buffer, {0, 0, 0, 0, 1, 0, 1, 0, 0});
+    return buffer;
+}
+
+std::string SceneGltf(const std::string& bufferUri, std::size_t bufferSize, const std::string& floorImageUri) {
+    return R"({
+  "asset": {"version": "2.0"},
+  "scene": 0,
+  "scenes": [{"nodes": [0, 1, 2]}],
+  "nodes": [
+    {"name": "hall", "mesh": 0, "translation": [100, 0, 50]},
+    {"name": "lamp", "mesh": 1, "translation": [5, 5, 5]},
+    {"scale": [-1, 1, 1], "children": [3]},
+    {"name": "yard", "mesh": 0, "translation": [20, 0, 0]}
+  ],
+  "meshes": [
+    {"primitives": [{"attributes": {"POSITION": 0, "TEXCOORD_0": 1}, "indices": 2, "material": 0}]},
+    {"primitives": [{"attributes": {"POSITION": 3}, "material": 1}]}
+  ],
+  "materials": [
+    {"name": "tiles", "pbrMetallicRoughness": {"baseColorTexture": {"index": 0}}},
+    {"name": "brass", "pbrMetallicRoughness": {"baseColorFactor": [1.0, 0.8, 0.2, 1.0]}}
+  ],
+  "textures": [{"source": 0}],
+  "images": [{"uri": ")" + floorImageUri + R"("}],
+  "buffers": [{"uri": ")" + bufferUri + R"(", "byteLength": )" + std::to_string(bufferSize) + R"(}],
+  "bufferViews": [
+    {"buffer": 0, "byteOffset": 0, "byteLength": 48},
+    {"buffer": 0, "byteOffset": 48, "byteLength": 32},
+    {"buffer": 0, "byteOffset": 80, "byteLength": 12},
+    {"buffer": 0, "byteOffset": 92, "byteLength": 36}
+  ],
+  "accessors": [
+    {"bufferView": 0, "componentType": 5126, "count": 4, "type": "VEC3"},
+    {"bufferView": 1, "componentType": 5126, "count": 4, "type": "VEC2"},
+    {"bufferView": 2, "componentType": 5123, "count": 6, "type": "SCALAR"},
+    {"bufferView": 3, "componentType": 5126, "count": 3, "type": "VEC3"}
+  ]
+})";
+}
+
+const char* kManifest = R"({
+  "geometry": "scene.gltf",
+  "rooms": [{"group": "hall", "visible": ["hall", "yard"]}, {"group": "yard", "sky": true}],
+  "models": [{"group": "lamp"}],
+  "objects": [{"model": "lamp", "room": "yard", "position": [-25, 1, 5]}],
+  "start": [105, 10, 55],
+  "figure": "none"
+})";
+
+TEST(GltfConvert, NodesBecomeRoomsInWorldSpaceAndModelsInTheirOwn) {
+    ScratchDirectory dir;
+    const std::vector<std::uint8_t> buffer = SceneBuffer();
+    const std::vector<std::uint8_t> tiles = EncodePng(SolidImage(4, 4, 10, 200, 30));
+    dir.Write("tiles.png", tiles);
+    dir.Write("scene.gltf", SceneGltf("data:application/octet-stream;base64," + Base64(buffer), buffer.size(),
+                                      "tiles.png"));
+    const Converted out = Convert(dir.Write("level.json", kManifest));
+    ASSERT_TRUE(out.ok) << out.error;
+    const Level& level = out.level;
+    ASSERT_EQ(level.roomCount, 2);
+
+    // The hall node's translation applies, then z is negated.
+    const Room& hall = level.rooms[0];
+    EXPECT_EQ(hall.boxMin.x, 100.0f);
+    EXPECT_EQ(hall.boxMax.x, 110.0f);
+    EXPECT_EQ(hall.boxMin.z, -60.0f);
+    EXPECT_EQ(hall.boxMax.z, -50.0f);
+    ASSERT_EQ(hall.surfaceCount, 1);
+    EXPECT_EQ(hall.surfaces[0].name, "tiles");
+    for (std::size_t t = 0; t < 2; ++t) EXPECT_GT(VisibleSide(hall.surfaces[0], t).y, 0.0f);
+    EXPECT_EQ(level.rooms[0].visibleRooms, (std::vector<std::uint16_t>{0, 1}));
+
+    // glTF's v already grows downward: the corner at source (0, 0, 10) keeps (0, 1).
+    bool found = false;
+    for (const Vertex& v : hall.surfaces[0].vertices) {
+        if (v.x == 100.0f && v.z == -60.0f) {
+            found = true;
+            EXPECT_EQ(v.u, 0.0f);
+            EXPECT_EQ(v.v, 1.0f);
+        }
+    }
+    EXPECT_TRUE(found);
+
+    // The yard's parent mirrors x; its floor must still be seen from above.
+    const Room& yard = level.rooms[1];
+    EXPECT_TRUE(yard.showsSky);
+    EXPECT_EQ(yard.boxMin.x, -30.0f);
+    EXPECT_EQ(yard.boxMax.x, -20.0f);
+    for (std::size_t t = 0; t < 2; ++t) EXPECT_GT(VisibleSide(yard.surfaces[0], t).y, 0.0f);
+
+    // The lamp stays in its own space (the node's translation is the object's business).
+    ASSERT_EQ(level.modelCount, 1);
+    EXPECT_EQ(level.models[0].boxMin.x, 0.0f);
+    EXPECT_EQ(level.models[0].boxMax.y, 1.0f);
+    EXPECT_EQ(yard.objects[0].position.z, -5.0f);
+
+    // The texture is the PNG file itself; the untextured brass gets its colour.
+    ASSERT_EQ(level.textureCount, 2);
+    EXPECT_EQ(out.TextureImage(hall.surfaces[0].textureIndex), tiles);
+    const std::vector<std::uint8_t> brass = out.TextureImage(level.models[0].surfaces[0].textureIndex);
+    Image decoded;
+    std::string error;
+    ASSERT_TRUE(DecodeImage(brass.data(), brass.size(), decoded, error)) << error;
+    EXPECT_EQ(decoded.rgba[0], 255);
+    EXPECT_EQ(decoded.rgba[1], 204);
+    EXPECT_EQ(decoded.rgba[2], 51);
+}
+
+TEST(GltfConvert, ExternalBufferAndEmbeddedImageFile) {
+    ScratchDirectory dir;
+    const std::vector<std::uint8_t> buffer = SceneBuffer();
+    const std::vector<std::uint8_t> tiles = EncodeBmp(SolidImage(2, 2, 1, 2, 3), 24);
+    dir.Write("scene.bin", buffer);
+    dir.Write("scene.gltf", SceneGltf("scene.bin", buffer.size(), "data:image/bmp;base64," + Base64(tiles)));
+    const Converted out = Convert(dir.Write("level.json", kManifest));
+    ASSERT_TRUE(out.ok) << out.error;
+    EXPECT_EQ(out.TextureImage(out.level.rooms[0].surfaces[0].textureIndex), tiles);
+}
+
+// A binary glTF: the JSON chunk, then the buffer with the image in a buffer view of its own.
+std::vector<std::uint8_t> Glb(std::string json, std::vector<std::uint8_t> bin) {
+    while (json.size() % 4 != 0) json += ' ';
+    while (bin.size() % 4 != 0) bin.push_back(0);
+    std::vector<std::uint8_t> out;
+    Append<std::uint32_t>(out, {0x46546C67u, 2, static_cast<std::uint32_t>(12 + 8 + json.size() + 8 + bin.size())});
+    Append<std::uint32_t>(out, {static_cast<std::uint32_t>(json.size()), 0x4E4F534Au});
+    out.insert(out.end(), json.begin(), json.end());
+    Append<std::uint32_t>(out, {static_cast<std::uint32_t>(bin.size()), 0x004E4942u});
+    out.insert(out.end(), bin.begin(), bin.end());
+    return out;
+}
+
+TEST(GltfConvert, BinaryGltfWithImageInABufferView) {
+    ScratchDirectory dir;
+    std::vector<std::uint8_t> buffer = SceneBuffer();
+    const std::vector<std::uint8_t> tiles = EncodeJpeg(SolidImage(8, 8, 200, 100, 0));
+    const std::size_t imageOffset = buffer.size();
+    buffer.insert(buffer.end(), tiles.begin(), tiles.end());
+    std::string json = SceneGltf("", buffer.size(), "");
+    json.replace(json.find(R"({"uri": ""})"), 11,
+                 R"({"bufferView": 4, "mimeType": "image/jpeg"})");
+    json.replace(json.find(R"("uri": "", )"), 11, "");
+    json.replace(json.find(R"({"buffer": 0, "byteOffset": 92, "byteLength": 36})"), 50,
+                 R"({"buffer": 0, "byteOffset": 92, "byteLength": 36}, {"buffer": 0, "byteOffset": )" +
+                     std::to_string(imageOffset) + R"(, "byteLength": )" + std::to_string(tiles.size()) + "}");
+    dir.Write("scene.glb", Glb(json, buffer));
+    std::string manifest = kManifest;
+    manifest.replace(manifest.find("scene.gltf"), 10, "scene.glb");
+    const Converted out = Convert(dir.Write("level.json", manifest));
+    ASSERT_TRUE(out.ok) << out.error;
+    EXPECT_EQ(out.TextureImage(out.level.rooms[0].surfaces[0].textureIndex), tiles);
+    EXPECT_EQ(out.level.rooms[0].boxMin.x, 100.0f);
+}
+
+TEST(GltfConvert, RefusesBrokenAccessorsNamingTheFile) {
+    ScratchDirectory dir;
+    const std::vector<std::uint8_t> buffer = SceneBuffer();
+    dir.Write("tiles.png", EncodePng(SolidImage(4, 4, 10, 200, 30)));
+    const std::string manifest = dir.Write("level.json", kManifest);
+    const std::string good = SceneGltf("scene.bin", buffer.size(), "tiles.png");
+    dir.Write("scene.bin", buffer);
+
+    struct Case {
+        const char* what;
+        std::string from, to;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"elements beyond the view", R"("componentType": 5126, "count": 4, "type": "VEC3")",
+         R"("componentType": 5126, "count": 5, "type": "VEC3")", "run past its buffer view"},
+        {"index beyond the vertices", R"("byteOffset": 80, "byteLength": 12})", R"("byteOffset": 20, "byteLength": 12})",
+         "is outside its 4 vertices"},
+        {"not triangles", R"("indices": 2, "material": 0)", R"("indices": 2, "material": 0, "mode": 1)",
+         "is not a triangle list"},
+        {"two nodes of one name", R"("name": "lamp")", R"("name": "hall")", "nodes are named \"hall\""},
+    };
+    for (const Case& c : cases) {
+        std::string text = good;
+        const std::size_t at = text.find(c.from);
+        ASSERT_NE(at, std::string::npos) << c.what;
+        text.replace(at, c.from.size(), c.to);
+        const std::string gltf = dir.Write("scene.gltf", text);
+        const Converted out = Convert(manifest);
+        EXPECT_FALSE(out.ok) << c.what;
+        EXPECT_EQ(out.error.rfind(gltf + ": ", 0), 0u) << c.what << ": " << out.error;
+        EXPECT_NE(out.error.find(c.expected), std::string::npos) << c.what << ": " << out.error;
+    }
+}
+
+}  // namespace
+}  // namespace brontal

@@ -1,0 +1,115 @@
+// A converted level walked by the game itself: headless, a fixed frame time, Up held, the state
+// log read back. The player must land on the hall's floor, stay on it, and run into the corridor.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+#include "convert/convert_files.h"
+
+namespace brontal {
+namespace {
+
+using namespace test;
+
+// Source space: the hall spans z 0 to 200, the corridor z -2000 to 0, so the game's forward
+// (+z) leads from the hall into the corridor. Floors look up, ceilings down.
+const char* kWalkObj = R"(o hall
+v 0 0 0
+v 200 0 0
+v 200 0 200
+v 0 0 200
+v 0 200 0
+v 200 200 0
+v 200 200 200
+v 0 200 200
+f 1 4 3 2
+f 5 6 7 8
+o corridor
+v 0 0 -2000
+v 200 0 -2000
+v 200 0 0
+v 0 0 0
+v 0 200 -2000
+v 200 200 -2000
+v 200 200 0
+v 0 200 0
+f 9 12 11 10
+f 13 14 15 16
+)";
+
+const char* kWalkManifest = R"({"geometry": "walk.obj",
+  "rooms": [{"group": "hall", "name": "Entrance Hall", "visible": ["hall", "corridor"]},
+            {"group": "corridor", "name": "Corridor", "visible": ["corridor", "hall"]}],
+  "lights": [{"room": "hall", "position": [100, 150, 100], "colour": [1, 1, 1], "range": 800}],
+  "start": [100, 60, 100], "figure": "none"})";
+
+struct FrameState {
+    long frame = -1;
+    float x = 0, y = 0, z = 0;
+    std::string room;
+};
+
+bool ParseStateLine(const std::string& line, FrameState& out) {
+    const std::size_t position = line.find("\"position\":[");
+    const std::size_t room = line.find("\"currentRoomName\":");
+    if (std::sscanf(line.c_str(), "{\"frame\":%ld", &out.frame) != 1 || position == std::string::npos ||
+        std::sscanf(line.c_str() + position + 12, "%f,%f,%f", &out.x, &out.y, &out.z) != 3 || room == std::string::npos) {
+        return false;
+    }
+    const std::size_t first = room + 18;
+    out.room = line.compare(first, 4, "null") == 0 ? "" : line.substr(first + 1, line.find('"', first + 1) - first - 1);
+    return true;
+}
+
+TEST(ConvertedLevelWalk, PlayerLandsAndRunsIntoTheCorridor) {
+#ifdef BRONTAL_GAME_BINARY
+    const std::string game = BRONTAL_GAME_BINARY;
+#else
+    const char* binaryDir = std::getenv("BRONTAL_BINARY_DIR");
+    const std::string game = std::string(binaryDir ? binaryDir : ".") + "/src/app/brontal";
+#endif
+    if (!std::filesystem::exists(game)) GTEST_SKIP() << "the game is not built: " << game;
+
+    ScratchDirectory dir;
+    dir.Write("walk.obj", kWalkObj);
+    const Converted out = Convert(dir.Write("walk.json", kWalkManifest));
+    ASSERT_TRUE(out.ok) << out.error;
+    dir.Write("LEVELS/LEVEL_001.VRM", out.file);
+    for (const char* face : {"Left", "Right", "Top", "Bottom", "Front", "Back"}) {
+        dir.Write(std::string("SKY/") + face + ".bmp", EncodeBmp(SolidImage(4, 4, 90, 140, 220), 24));
+    }
+    dir.Write("keys.txt", "0 149 UP\n");
+
+    const std::string command = "cd '" + dir.Path("") + "' && '" + game +
+                                "' --headless --fixed-dt 0.02 --frames 150 --keys keys.txt --state-log state.jsonl"
+                                " > run.out 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+
+    std::ifstream log(dir.Path("state.jsonl"));
+    std::vector<FrameState> frames;
+    for (std::string line; std::getline(log, line);) {
+        FrameState state;
+        ASSERT_TRUE(ParseStateLine(line, state)) << line;
+        frames.push_back(state);
+    }
+    ASSERT_EQ(frames.size(), 150u);
+    EXPECT_EQ(frames.front().room, "Entrance Hall");
+    EXPECT_EQ(frames.front().z, -100.0f);  // the start's z, negated
+
+    long firstInCorridor = -1;
+    for (std::size_t i = 1; i < frames.size(); ++i) {
+        // The floor holds the player up all the way: never below it, never falling away.
+        EXPECT_GT(frames[i].y, 0.0f) << "frame " << i;
+        EXPECT_GE(frames[i].z, frames[i - 1].z) << "frame " << i;
+        if (firstInCorridor < 0 && frames[i].room == "Corridor") firstInCorridor = static_cast<long>(i);
+    }
+    ASSERT_GE(firstInCorridor, 0) << "the player never reached the corridor; last z " << frames.back().z;
+    EXPECT_GE(frames[static_cast<std::size_t>(firstInCorridor)].z, 0.0f);
+    // Landed: the last frames stand on the floor at one height.
+    EXPECT_NEAR(frames.back().y, frames[frames.size() - 20].y, 1e-3f);
+}
+
+}  // namespace
+}  // namespace brontal

@@ -1,0 +1,245 @@
+// The backend's inner workings that the picture alone would hide: state diffing, the static
+// geometry cache and its content check, the flip of the two colour targets, texture updates.
+#include <gtest/gtest.h>
+
+#include "gl_test_support.h"
+
+namespace brontal::gltest {
+namespace {
+
+#define REQUIRE_SCENE(s) \
+    if (!(s).Ready()) FAIL() << "no headless OpenGL: " << (s).Error()
+
+constexpr std::uint32_t kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kWhite = 0xFFFFFFFF;
+
+// A frame that changes blend, cull, fill, lighting, texture and transform between draws.
+Frame BusyFrame(GlScene& s, Texture* a, Texture* b) {
+    Device& d = s.Dev();
+    const Matrix4x4 projection = PerspectiveFovLH(0.7853982f, 1.0f, 1.0f, 100.0f);
+    d.SetTransform(D3DTS_PROJECTION, &projection);
+    d.SetRenderState(D3DRS_AMBIENT, 0xFF808080);
+    D3DMATERIAL8 material{};
+    material.Diffuse = material.Ambient = {1, 1, 1, 1};
+    d.SetMaterial(&material);
+    const WorldVertex quad[4] = {{-1, 1, 5, 0, 0}, {1, 1, 5, 1, 0}, {-1, -1, 5, 0, 1}, {1, -1, 5, 1, 1}};
+    s.Begin(0xFF102030);
+    d.SetVertexShader(RoomVertexFormat);
+    for (int i = 0; i < 12; ++i) {
+        const Matrix4x4 world = Translation(-1.5f + 0.3f * static_cast<float>(i % 4), -1.0f + 0.6f * static_cast<float>(i / 4), 0);
+        d.SetTransform(D3DTS_WORLD, &world);
+        d.SetTexture(0, i % 3 == 0 ? a : b);
+        d.SetRenderState(D3DRS_ALPHABLENDENABLE, i % 2);
+        d.SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+        d.SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+        d.SetRenderState(D3DRS_LIGHTING, i % 4 < 2);
+        d.SetRenderState(D3DRS_FILLMODE, i == 7 ? D3DFILL_WIREFRAME : D3DFILL_SOLID);
+        d.SetRenderState(D3DRS_CULLMODE, i == 5 ? D3DCULL_CW : D3DCULL_CCW);
+        d.DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(WorldVertex));
+    }
+    s.PixelQuad(2, 2, 10, 10);  // pre-transformed, as the text, last
+    return s.End();
+}
+
+TEST(GlStateDiff, AppliesOnlyWhatChangedAndDrawsTheSameAsAFullApply) {
+    GlScene s(64, 64);
+    REQUIRE_SCENE(s);
+    Texture* a = s.Solid(0xC0FF8000);
+    const std::uint32_t checker[4] = {kRed, kGreen, kBlue, kWhite};
+    Texture* b = s.MakeTexture(2, 2, D3DFMT_A8R8G8B8, checker);
+
+    s.Gl().SetForceFullApply(true);
+    BusyFrame(s, a, b);  // warm the geometry cache so both measured frames draw alike
+    const GlBackendStats before = s.Gl().Stats();
+    const Frame full = BusyFrame(s, a, b);
+    const GlBackendStats afterFull = s.Gl().Stats();
+    s.Gl().SetForceFullApply(false);
+    const Frame diffed = BusyFrame(s, a, b);
+    const GlBackendStats afterDiff = s.Gl().Stats();
+
+    ASSERT_EQ(full.rgba.size(), diffed.rgba.size());
+    EXPECT_TRUE(full.rgba == diffed.rgba) << "diffing must not change a pixel";
+    const auto fullRaster = afterFull.rasterApplies - before.rasterApplies;
+    const auto diffRaster = afterDiff.rasterApplies - afterFull.rasterApplies;
+    EXPECT_EQ(fullRaster, 13u) << "a full apply sets the raster state for every draw";
+    EXPECT_LT(diffRaster, fullRaster);
+    EXPECT_GT(diffRaster, 0u);
+    const auto fullTransforms = afterFull.transformApplies - before.transformApplies;
+    const auto diffTransforms = afterDiff.transformApplies - afterFull.transformApplies;
+    EXPECT_EQ(fullTransforms, 12u);
+    EXPECT_EQ(diffTransforms, 12u) << "every draw moved the world";
+    EXPECT_LT(afterDiff.textureBinds - afterFull.textureBinds, afterFull.textureBinds - before.textureBinds);
+    EXPECT_EQ(s.Gl().TakeGlError(), 0u);
+}
+
+TEST(GlGeometryCache, WorldArraysAreUploadedOnceAndThenDrawnFromStaticBuffers) {
+    GlScene s(32, 32);
+    REQUIRE_SCENE(s);
+    s.Plain();
+    Device& d = s.Dev();
+    d.SetTexture(0, s.Solid(kRed));
+    d.SetVertexShader(RoomVertexFormat);
+    const WorldVertex surface[4] = {{-1, 1, 0.5f, 0, 0}, {0, 1, 0.5f, 0, 0}, {-1, -1, 0.5f, 0, 0}, {0, -1, 0.5f, 0, 0}};
+    const std::uint16_t indices[6] = {0, 1, 2, 2, 1, 3};
+    auto frame = [&] {
+        s.Begin();
+        d.DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 4, 2, indices, D3DFMT_INDEX16, surface, sizeof(WorldVertex));
+        return s.End();
+    };
+    frame();
+    const GlGeometryStats first = s.Gl().GeometryStats();
+    EXPECT_EQ(first.streamedDraws, 1u) << "first sight: streamed, its bytes remembered";
+    EXPECT_EQ(first.staticUploads, 0u);
+    frame();
+    const GlGeometryStats second = s.Gl().GeometryStats();
+    EXPECT_EQ(second.staticUploads, 1u) << "same bytes again: placed in the static buffers";
+    EXPECT_EQ(second.staticBytes, sizeof surface + sizeof indices);
+    const Frame third = frame();
+    const GlGeometryStats after = s.Gl().GeometryStats();
+    EXPECT_EQ(after.staticHits, 1u);
+    EXPECT_EQ(after.streamedDraws, 1u) << "nothing streamed once it is static";
+    EXPECT_EQ(third.At(8, 16), kRed) << "drawn from the static buffers";
+    EXPECT_EQ(third.At(24, 16), 0xFF000000u);
+}
+
+TEST(GlGeometryCache, MemoryReusedForOtherGeometryIsNeverDrawnStale) {
+    GlScene s(32, 32);
+    REQUIRE_SCENE(s);
+    s.Plain();
+    Device& d = s.Dev();
+    d.SetTexture(0, s.Solid(kGreen));
+    d.SetVertexShader(RoomVertexFormat);
+    WorldVertex quad[4] = {{-1, 1, 0.5f, 0, 0}, {0, 1, 0.5f, 0, 0}, {-1, -1, 0.5f, 0, 0}, {0, -1, 0.5f, 0, 0}};
+    auto drawLeftThenRight = [&](bool both) {
+        s.Begin();
+        for (float& x : {std::ref(quad[0].x), std::ref(quad[2].x)}) x = -1;
+        quad[1].x = quad[3].x = 0;
+        d.DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(WorldVertex));
+        if (both) {  // the same array, rewritten within the frame, as the sky's faces are
+            quad[0].x = quad[2].x = 0;
+            quad[1].x = quad[3].x = 1;
+            d.DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(WorldVertex));
+        }
+        return s.End();
+    };
+    for (int i = 0; i < 3; ++i) drawLeftThenRight(false);  // the left quad is now static
+    ASSERT_GE(s.Gl().GeometryStats().staticHits, 1u);
+    const std::uint64_t placedBefore = s.Gl().GeometryStats().staticUploads;
+    for (int i = 0; i < 6; ++i) {
+        const Frame f = drawLeftThenRight(true);
+        EXPECT_EQ(f.At(8, 16), kGreen) << "frame " << i;
+        EXPECT_EQ(f.At(24, 16), kGreen) << "frame " << i << ": the rewritten array shows its new quad";
+    }
+    EXPECT_EQ(s.Gl().GeometryStats().staticUploads, placedBefore)
+        << "data that changes between draws is streamed, not placed again and again";
+    // Changed in place after it had become static: the new bytes are what is drawn.
+    s.Begin();
+    quad[0].x = quad[2].x = 0;
+    quad[1].x = quad[3].x = 1;
+    d.SetVertexShader(RoomVertexFormat);
+    d.DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(WorldVertex));
+    const Frame moved = s.End();
+    EXPECT_EQ(moved.At(8, 16), 0xFF000000u);
+    EXPECT_EQ(moved.At(24, 16), kGreen);
+}
+
+TEST(GlGeometryCache, DrawsWithIndicesOutsideTheirVerticesAreRefused) {
+    GlScene s(16, 16);
+    REQUIRE_SCENE(s);
+    const WorldVertex v[3] = {{-1, 1, 0.5f, 0, 0}, {1, 1, 0.5f, 0, 0}, {-1, -1, 0.5f, 0, 0}};
+    const std::uint16_t bad[3] = {0, 1, 3};
+    DrawCall call;
+    call.primitiveType = D3DPT_TRIANGLELIST;
+    call.primitiveCount = 1;
+    call.fvf = RoomVertexFormat;
+    call.vertices = v;
+    call.vertexCount = 3;
+    call.stride = sizeof(WorldVertex);
+    call.indices = bad;
+    call.indexCount = 3;
+    // Straight to the backend: the device would refuse this itself.
+    s.Gl().Draw(s.Dev().State(), call);
+    EXPECT_EQ(s.Gl().Stats().refusedDraws, 1u);
+    EXPECT_EQ(s.Gl().Stats().draws, 0u);
+    EXPECT_EQ(s.Gl().TakeGlError(), 0u);
+}
+
+TEST(GlPresent, ReadPixelsReturnsTheLastPresentedFrame) {
+    GlScene s(8, 8);
+    REQUIRE_SCENE(s);
+    s.Plain();
+    Device& d = s.Dev();
+    d.SetTexture(0, s.Solid(kRed));
+    s.Begin();
+    s.PixelQuad(0, 0, 8, 8);
+    const Frame red = s.End();
+    EXPECT_EQ(red.At(4, 4), kRed);
+    d.SetTexture(0, s.Solid(kBlue));
+    d.Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF00FF00, 1.0f, 0);
+    d.BeginScene();
+    s.PixelQuad(0, 0, 4, 8);
+    Frame during;
+    d.GetBackend().ReadPixels(during.width, during.height, during.rgba);
+    EXPECT_EQ(during.At(4, 4), kRed) << "until Present the presented frame is the red one";
+    const Frame next = s.End();
+    EXPECT_EQ(next.At(1, 4), kBlue);
+    EXPECT_EQ(next.At(6, 4), kGreen);
+}
+
+TEST(GlTextures, LockedTexelsReachTheGpuOnUnlock) {
+    GlScene s(8, 8);
+    REQUIRE_SCENE(s);
+    s.Plain();
+    Device& d = s.Dev();
+    Texture* t = s.Solid(kRed);
+    d.SetTexture(0, t);
+    s.Begin();
+    s.PixelQuad(0, 0, 8, 8);
+    EXPECT_EQ(s.End().At(3, 3), kRed);
+    D3DLOCKED_RECT locked{};
+    ASSERT_EQ(t->LockRect(0, &locked, nullptr, 0), D3D_OK);
+    *static_cast<std::uint32_t*>(locked.pBits) = kBlue;
+    t->UnlockRect(0);
+    s.Begin();
+    s.PixelQuad(0, 0, 8, 8);
+    EXPECT_EQ(s.End().At(3, 3), kBlue);
+}
+
+TEST(GlTextures, MipFilterNoneSamplesTheTopLevelUntilLinearIsAsked) {
+    GlScene s(8, 8);
+    REQUIRE_SCENE(s);
+    s.Plain();
+    Device& d = s.Dev();
+    Texture* t = nullptr;
+    ASSERT_EQ(d.CreateTexture(64, 64, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &t), D3D_OK);
+    for (std::uint32_t level = 0; level < t->LevelCount(); ++level) {
+        D3DLOCKED_RECT locked{};
+        t->LockRect(level, &locked, nullptr, 0);
+        const std::uint32_t colour = level == 0 ? kRed : kBlue;  // the smaller levels are blue
+        for (std::uint32_t y = 0; y < t->Height(level); ++y)
+            for (std::uint32_t x = 0; x < t->Width(level); ++x)
+                reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(locked.pBits) +
+                                                 std::size_t{y} * static_cast<std::uint32_t>(locked.Pitch))[x] = colour;
+        t->UnlockRect(level);
+    }
+    d.SetTexture(0, t);
+    d.SetTextureStageState(0, D3DTSS_MINFILTER, D3DTEXF_LINEAR);
+    d.SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTEXF_LINEAR);
+    s.Begin();
+    s.PixelQuad(0, 0, 8, 8);  // 64 texels onto 8 pixels: minified eight times
+    EXPECT_EQ(s.End().At(4, 4), kRed) << "mip filter none: the top level only";
+    d.SetTextureStageState(0, D3DTSS_MIPFILTER, D3DTEXF_LINEAR);
+    s.Begin();
+    s.PixelQuad(0, 0, 8, 8);
+    EXPECT_EQ(s.End().At(4, 4), kBlue) << "linear mip filter: a smaller level";
+}
+
+TEST(GlBackendInfo, DescribesTheContext) {
+    GlScene s(8, 8);
+    REQUIRE_SCENE(s);
+    const std::string text = s.Gl().Description();
+    EXPECT_EQ(text.rfind("OpenGL ", 0), 0u) << text;
+    EXPECT_NE(text.find("Core Profile"), std::string::npos) << text;
+}
+
+}  // namespace
+}  // namespace brontal::gltest

@@ -1,0 +1,61 @@
+// A frame of the simulation allocates nothing once the visible-room list has its capacity: the
+// collision reads the level's vertices in place.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+#include "sim_world.h"
+
+namespace {
+std::atomic<long> g_allocations{0};
+}  // namespace
+
+void* operator new(std::size_t size) {
+    ++g_allocations;
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace brontal {
+namespace {
+
+using test::AddBoxModel;
+using test::AddRoom;
+using test::BoxRoom;
+using test::InstallLevel;
+using test::PlaceObject;
+using test::SetVisibleRooms;
+using test::Simulation;
+
+class SimulationAllocations : public Simulation {};
+
+TEST_F(SimulationAllocations, NoneWhileRunningThroughOverlappingRooms) {
+    Level level;
+    Room hall = BoxRoom("hall", {-500, 0, -500}, {500, 300, 500});
+    SetVisibleRooms(hall, {0, 1, 2});
+    PlaceObject(hall, AddBoxModel(level, {-20, 0, -20}, {20, 60, 20}, true), {0, 0, 300});
+    Room nook = BoxRoom("nook", {-100, 0, -100}, {100, 200, 100});
+    SetVisibleRooms(nook, {1, 0, 2, 3, 4});
+    AddRoom(level, hall);
+    AddRoom(level, nook);
+    InstallLevel(level);
+    StartAt({0, 25, -300});
+    g_visibleRoomList = {0, 1};
+    g_visibleRoomCount = 2;
+    Hold(VK_UP);
+    Hold(VK_LEFT);  // runs in a circle through both rooms
+    Frames(50);
+
+    const long before = g_allocations.load();
+    Frames(500);
+    const long during = g_allocations.load() - before;
+    EXPECT_EQ(during, 0);
+    EXPECT_STRNE(g_currentRoomName, nullptr);
+}
+
+}  // namespace
+}  // namespace brontal

@@ -1,0 +1,168 @@
+// brontal-level as a program: exit codes and what it prints.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "level/writer.h"
+#include "platform/image.h"
+
+namespace brontal {
+namespace {
+
+struct ToolRun {
+    int exitCode = -1;
+    std::string out, err;
+};
+
+class LevelTool : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = std::filesystem::temp_directory_path() / ("brontal_level_tool_" + std::to_string(::getpid()));
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+        const std::string path = (dir_ / name).string();
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                    static_cast<std::streamsize>(bytes.size()));
+        return path;
+    }
+    static std::string Slurp(const std::filesystem::path& path) {
+        std::ifstream in(path);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    ToolRun Tool(const std::string& arguments) {
+        const std::filesystem::path out = dir_ / "out.txt", err = dir_ / "err.txt";
+        const std::string command = std::string(BRONTAL_LEVEL_TOOL) + " " + arguments + " >" + out.string() +
+                                    " 2>" + err.string();
+        const int status = std::system(command.c_str());
+        ToolRun run;
+        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.out = Slurp(out);
+        run.err = Slurp(err);
+        return run;
+    }
+    std::filesystem::path dir_;
+};
+
+Surface Triangle() {
+    Surface s;
+    s.vertices = {{-5, 0, 2, 0, 0}, {5, 3, 8, 1, 0}, {0, 1, 4, 0, 1}};
+    s.indices = {0, 1, 2};
+    s.vertexCount = 3;
+    s.indexCount = 3;
+    s.triangleCount = 1;
+    return s;
+}
+
+std::vector<std::uint8_t> GoodLevel() {
+    Level level;
+    level.levelName = "Tool";
+    level.textureCount = 1;
+    level.roomCount = 2;
+    level.rooms.resize(2);
+    level.rooms[0].name = "Hall";
+    level.rooms[0].showsSky = true;
+    level.rooms[0].visibleRooms = {0, 1};
+    level.rooms[0].visibleRoomCount = 2;
+    level.rooms[0].surfaces = {Triangle()};
+    level.rooms[0].surfaceCount = 1;
+    level.modelCount = 1;
+    level.models.resize(1);
+    level.models[0].surfaces = {Triangle()};
+    level.models[0].surfaceCount = 1;
+    level.models[0].solid = true;
+    level.animatedModelCount = 1;
+    level.animatedModels.resize(1);
+    AnimatedPart part;
+    part.vertices = Triangle().vertices;
+    part.indices = {0, 1, 2};
+    part.vertexCount = 3;
+    part.indexCount = 3;
+    KeyTrack track;
+    track.positions.resize(4);
+    track.rotations.assign(4, Quaternion{0, 0, 0, 1});
+    track.keyCount = 4;
+    level.animatedModels[0].parts = {part};
+    level.animatedModels[0].tracks = {track};
+    level.animatedModels[0].partCount = 1;
+    level.animatedModels[0].trackCount = 1;
+    Image image;
+    image.width = 8;
+    image.height = 2;
+    image.rgba.assign(8 * 2 * 4, 90);
+    return WriteLevel(level, {EncodeBmp(image)});
+}
+
+TEST_F(LevelTool, CheckExitCodes) {
+    const std::string good = Write("good.vrm", GoodLevel());
+    ToolRun run = Tool("check " + good);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, good + ": good: 2 rooms, 1 models, 1 animated models, 1 textures\n");
+    EXPECT_EQ(run.err, "");
+
+    ChunkWriter bad;
+    bad.U16(0x0011);  // a room before the header
+    const std::string badPath = Write("bad.vrm", bad.bytes);
+    run = Tool("check " + badPath);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, badPath + ": byte 0: room chunk (17) before the level header chunk\n");
+
+    run = Tool("check " + (dir_ / "missing.vrm").string());
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("cannot open"), std::string::npos) << run.err;
+
+    run = Tool("check");
+    EXPECT_EQ(run.exitCode, 2);
+}
+
+TEST_F(LevelTool, InfoDescribesEveryRecord) {
+    const std::string good = Write("good.vrm", GoodLevel());
+    const ToolRun run = Tool("info " + good);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    for (const char* line : {
+             "header: name \"Tool\", rooms 2, models 1, animated models 1, textures 1, start (0, 0, 0)\n",
+             "read: rooms 2, models 1, animated models 1, texture images 1\n",
+             "room 0 \"Hall\": box (-5, 0, 2) to (5, 3, 8), surfaces 1, objects 0, lights 0, sky yes, visible [0 1]\n",
+             "room 1 \"\": box (0, 0, 0) to (0, 0, 0), surfaces 0, objects 0, lights 0, sky no, visible []\n",
+             "model 0: surfaces 1, solid yes, box (-5, 0, 2) to (5, 3, 8)\n",
+             "animated model 0: parts 1, tracks 1, keys [4]\n",
+         }) {
+        EXPECT_NE(run.out.find(line), std::string::npos) << "missing: " << line << "in:\n" << run.out;
+    }
+    EXPECT_NE(run.out.find("texture 0: BMP, "), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(", 8 x 2\n"), std::string::npos) << run.out;
+}
+
+TEST_F(LevelTool, ChunksListsOffsetsIdsKindsAndLengths) {
+    ChunkWriter w;
+    w.U16(0x0010);
+    w.String("");
+    for (int i = 0; i < 4; ++i) w.U16(0);
+    w.Vec3({0, 0, 0});
+    w.U16(0x0030);
+    const ToolRun run = Tool("chunks " + Write("c.vrm", w.bytes));
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("         0  0x0010  level header            23\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("        23  0x0030  unknown                  2\n"), std::string::npos) << run.out;
+}
+
+TEST_F(LevelTool, HelpListsSubcommandsAndUnknownOnesFail) {
+    ToolRun run = Tool("--help");
+    EXPECT_EQ(run.exitCode, 0);
+    for (const char* name : {"info", "check", "chunks"}) EXPECT_NE(run.out.find(name), std::string::npos) << name;
+    run = Tool("frobnicate");
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("unknown subcommand"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace brontal

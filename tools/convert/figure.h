@@ -1,0 +1,20 @@
+#pragma once
+// The figure a converted level carries as its first (and only) animated model: the game draws
+// the first animated model as the player. "sample" is the sample level's figure with its texture
+// atlas; "none" leaves the level without one.
+#include <string>
+
+#include "convert/manifest.h"
+#include "convert/texture_table.h"
+#include "level/world.h"
+
+namespace brontal {
+
+// Whether this build of the converter holds the sample figure.
+bool SampleFigureAvailable();
+
+// Adds the chosen figure to the level and its textures to the table. Fails when the figure is
+// not available in this build, saying so.
+bool AddFigure(FigureChoice choice, TextureTable& textures, Level& level, std::string& error);
+
+}  // namespace brontal

@@ -1,0 +1,30 @@
+#pragma once
+// From a manifest and its geometry to a level ready for the writer. Everything the file carries
+// is made here, in the game's space (see convert/game_space.h): rooms with their surfaces (one
+// texture each, at most 255 triangles), visible lists, sky flags, objects and lights; models in
+// their own space; the header; the figure; the texture images. Nothing the reader derives after
+// loading (boxes, object corners and world matrices) is computed.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "convert/manifest.h"
+#include "convert/source_scene.h"
+#include "level/world.h"
+
+namespace brontal {
+
+// A room's or model's surfaces hold at most this many vertices together: the reader gathers
+// them into one buffer of this size for the box.
+inline constexpr std::size_t kMaxGroupVertices = 65535;
+
+struct BuiltLevel {
+    Level level;
+    std::vector<std::vector<std::uint8_t>> textureImages;  // per slot, complete image files
+    std::vector<std::string> warnings;
+};
+
+// On failure returns false with one message naming the file at fault and the problem.
+bool BuildLevel(const Manifest& manifest, const SourceScene& scene, BuiltLevel& out, std::string& error);
+
+}  // namespace brontal

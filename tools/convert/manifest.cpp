@@ -1,0 +1,333 @@
+// Reading the manifest: every value is checked for its type and range here, so the builder only
+// has to resolve names against the geometry.
+#include "convert/manifest.h"
+
+#include <cmath>
+#include <initializer_list>
+#include <set>
+
+#include <nlohmann/json.hpp>
+
+#include "level/reader.h"
+
+namespace brontal {
+namespace {
+
+using Json = nlohmann::json;
+
+// A room, level or surface name is a length byte in the level file, read as signed 8 bits, and
+// is read line-wise, so it holds at most 127 bytes and no line feed.
+constexpr std::size_t kMaxName = 127;
+constexpr std::size_t kMaxRecords = 65535;  // counts are 16 bits in the level file
+
+class ManifestReader {
+public:
+    explicit ManifestReader(const std::string& path) : path_(path) {}
+
+    bool Read(const Json& root, Manifest& out);
+    const std::string& Error() const { return error_; }
+
+private:
+    bool Fail(const std::string& where, const std::string& problem) {
+        error_ = path_ + ": " + (where.empty() ? "" : where + ": ") + problem;
+        return false;
+    }
+
+    bool OnlyKeys(const Json& object, const std::string& where, std::initializer_list<const char*> keys);
+    bool Object(const Json& value, const std::string& where);
+    bool Array(const Json& value, const std::string& where, std::size_t maxSize);
+    bool Text(const Json& value, const std::string& where, std::string& out, bool nameRules);
+    bool Flag(const Json& value, const std::string& where, bool& out);
+    bool Number(const Json& value, const std::string& where, float& out);
+    bool Vec3(const Json& value, const std::string& where, Vector3& out);
+
+    bool Rooms(const Json& rooms, Manifest& out);
+    bool Models(const Json& models, Manifest& out);
+    bool Objects(const Json& objects, Manifest& out);
+    bool Lights(const Json& lights, Manifest& out);
+    bool Figure(const Json& figure, Manifest& out);
+    bool UniqueGroups(const Manifest& out);
+
+    const std::string& path_;
+    std::string error_;
+};
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+std::string Member(const std::string& where, const char* key) {
+    return where.empty() ? std::string(key) : where + "." + key;
+}
+
+std::string Element(const std::string& where, std::size_t index) {
+    return where + "[" + std::to_string(index) + "]";
+}
+
+bool ManifestReader::Object(const Json& value, const std::string& where) {
+    return value.is_object() || Fail(where, "must be a JSON object");
+}
+
+bool ManifestReader::Array(const Json& value, const std::string& where, std::size_t maxSize) {
+    if (!value.is_array()) return Fail(where, "must be a JSON array");
+    if (value.size() > maxSize) {
+        return Fail(where, "holds " + std::to_string(value.size()) + " entries; a level holds at most " +
+                               std::to_string(maxSize));
+    }
+    return true;
+}
+
+bool ManifestReader::OnlyKeys(const Json& object, const std::string& where, std::initializer_list<const char*> keys) {
+    for (const auto& item : object.items()) {
+        bool known = false;
+        for (const char* key : keys) known = known || item.key() == key;
+        if (!known) return Fail(Member(where, item.key().c_str()), "unknown key");
+    }
+    return true;
+}
+
+bool ManifestReader::Text(const Json& value, const std::string& where, std::string& out, bool nameRules) {
+    if (!value.is_string()) return Fail(where, "must be a string");
+    out = value.get<std::string>();
+    if (!nameRules) return true;
+    if (out.size() > kMaxName) {
+        return Fail(where, "is " + std::to_string(out.size()) + " bytes long; a name holds at most 127");
+    }
+    if (out.find('\n') != std::string::npos) return Fail(where, "holds a line feed, which a name cannot");
+    return true;
+}
+
+bool ManifestReader::Flag(const Json& value, const std::string& where, bool& out) {
+    if (!value.is_boolean()) return Fail(where, "must be true or false");
+    out = value.get<bool>();
+    return true;
+}
+
+bool ManifestReader::Number(const Json& value, const std::string& where, float& out) {
+    if (!value.is_number()) return Fail(where, "must be a number");
+    out = static_cast<float>(value.get<double>());
+    if (!std::isfinite(out)) return Fail(where, "is out of the range of a 32-bit float");
+    return true;
+}
+
+bool ManifestReader::Vec3(const Json& value, const std::string& where, Vector3& out) {
+    if (!value.is_array() || value.size() != 3) return Fail(where, "must be an array of three numbers [x, y, z]");
+    return Number(value[0], Element(where, 0), out.x) && Number(value[1], Element(where, 1), out.y) &&
+           Number(value[2], Element(where, 2), out.z);
+}
+
+bool ManifestReader::Rooms(const Json& rooms, Manifest& out) {
+    if (!Array(rooms, "rooms", kMaxRecords)) return false;
+    if (rooms.empty()) return Fail("rooms", "a level needs at least one room");
+    for (std::size_t i = 0; i < rooms.size(); ++i) {
+        const std::string where = Element("rooms", i);
+        const Json& item = rooms[i];
+        if (!Object(item, where) || !OnlyKeys(item, where, {"group", "name", "sky", "visible"})) return false;
+        ManifestRoom room;
+        room.where = where;
+        if (!item.contains("group")) return Fail(where, "needs a \"group\"");
+        if (!Text(item["group"], Member(where, "group"), room.group, false)) return false;
+        room.name = room.group;
+        if (item.contains("name") && !Text(item["name"], Member(where, "name"), room.name, true)) return false;
+        if (room.name.size() > kMaxName || room.name.find('\n') != std::string::npos) {
+            return Fail(Member(where, "group"), "cannot serve as the room's name (at most 127 bytes, no line "
+                                                "feed); give the room a \"name\"");
+        }
+        if (item.contains("sky") && !Flag(item["sky"], Member(where, "sky"), room.sky)) return false;
+        if (item.contains("visible")) {
+            const std::string listWhere = Member(where, "visible");
+            if (!Array(item["visible"], listWhere, kMaxRecords)) return false;
+            for (std::size_t v = 0; v < item["visible"].size(); ++v) {
+                std::string group;
+                if (!Text(item["visible"][v], Element(listWhere, v), group, false)) return false;
+                room.visible.push_back(group);
+            }
+        } else {
+            room.visible.push_back(room.group);
+        }
+        out.rooms.push_back(std::move(room));
+    }
+    return true;
+}
+
+bool ManifestReader::Models(const Json& models, Manifest& out) {
+    if (!Array(models, "models", kMaxRecords)) return false;
+    for (std::size_t i = 0; i < models.size(); ++i) {
+        const std::string where = Element("models", i);
+        const Json& item = models[i];
+        if (!Object(item, where) || !OnlyKeys(item, where, {"group", "solid"})) return false;
+        ManifestModel model;
+        model.where = where;
+        if (!item.contains("group")) return Fail(where, "needs a \"group\"");
+        if (!Text(item["group"], Member(where, "group"), model.group, false)) return false;
+        if (item.contains("solid") && !Flag(item["solid"], Member(where, "solid"), model.solid)) return false;
+        out.models.push_back(std::move(model));
+    }
+    return true;
+}
+
+bool ManifestReader::Objects(const Json& objects, Manifest& out) {
+    if (!Array(objects, "objects", kMaxRecords * kMaxRecords)) return false;
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        const std::string where = Element("objects", i);
+        const Json& item = objects[i];
+        if (!Object(item, where) || !OnlyKeys(item, where, {"model", "room", "position", "axis", "angle"})) {
+            return false;
+        }
+        ManifestObject object;
+        object.where = where;
+        for (const char* key : {"model", "room", "position"}) {
+            if (!item.contains(key)) return Fail(where, std::string("needs a \"") + key + "\"");
+        }
+        if (!Text(item["model"], Member(where, "model"), object.model, false) ||
+            !Text(item["room"], Member(where, "room"), object.room, false) ||
+            !Vec3(item["position"], Member(where, "position"), object.position)) {
+            return false;
+        }
+        if (item.contains("axis") && !Vec3(item["axis"], Member(where, "axis"), object.axis)) return false;
+        if (object.axis.x == 0.0f && object.axis.y == 0.0f && object.axis.z == 0.0f) {
+            return Fail(Member(where, "axis"), "must not be (0, 0, 0): a rotation needs an axis");
+        }
+        if (item.contains("angle") && !Number(item["angle"], Member(where, "angle"), object.angle)) return false;
+        out.objects.push_back(std::move(object));
+    }
+    return true;
+}
+
+bool ManifestReader::Lights(const Json& lights, Manifest& out) {
+    if (!Array(lights, "lights", kMaxRecords * kMaxRecords)) return false;
+    for (std::size_t i = 0; i < lights.size(); ++i) {
+        const std::string where = Element("lights", i);
+        const Json& item = lights[i];
+        if (!Object(item, where) || !OnlyKeys(item, where, {"room", "position", "colour", "range"})) return false;
+        ManifestLight light;
+        light.where = where;
+        for (const char* key : {"room", "position", "colour", "range"}) {
+            if (!item.contains(key)) return Fail(where, std::string("needs a \"") + key + "\"");
+        }
+        if (!Text(item["room"], Member(where, "room"), light.room, false) ||
+            !Vec3(item["position"], Member(where, "position"), light.position) ||
+            !Vec3(item["colour"], Member(where, "colour"), light.colour) ||
+            !Number(item["range"], Member(where, "range"), light.range)) {
+            return false;
+        }
+        for (float component : {light.colour.x, light.colour.y, light.colour.z}) {
+            if (component < 0.0f || component > 1.0f) {
+                return Fail(Member(where, "colour"), "components must lie between 0 and 1");
+            }
+        }
+        if (light.range <= 0.0f) return Fail(Member(where, "range"), "must be greater than 0");
+        out.lights.push_back(std::move(light));
+    }
+    return true;
+}
+
+bool ManifestReader::Figure(const Json& figure, Manifest& out) {
+    std::string choice;
+    if (!Text(figure, "figure", choice, false)) return false;
+    if (choice == "sample") {
+        out.figure = FigureChoice::Sample;
+    } else if (choice == "none") {
+        out.figure = FigureChoice::None;
+    } else {
+        return Fail("figure", "must be \"sample\" or \"none\", not " + Quoted(choice));
+    }
+    return true;
+}
+
+// A group is one room or one model, never both, and never twice.
+bool ManifestReader::UniqueGroups(const Manifest& out) {
+    std::set<std::string> seen;
+    for (const ManifestRoom& room : out.rooms) {
+        if (!seen.insert(room.group).second) {
+            return Fail(Member(room.where, "group"), "group " + Quoted(room.group) + " is already a room");
+        }
+    }
+    for (const ManifestModel& model : out.models) {
+        if (!seen.insert(model.group).second) {
+            return Fail(Member(model.where, "group"),
+                        "group " + Quoted(model.group) + " is already a room or a model");
+        }
+    }
+    return true;
+}
+
+bool ManifestReader::Read(const Json& root, Manifest& out) {
+    if (!Object(root, "")) return false;
+    if (!OnlyKeys(root, "", {"name", "geometry", "scale", "rooms", "models", "objects", "lights", "start", "figure"})) {
+        return false;
+    }
+    for (const char* key : {"geometry", "rooms", "start"}) {
+        if (!root.contains(key)) return Fail("", std::string("needs a \"") + key + "\"");
+    }
+    if (root.contains("name") && !Text(root["name"], "name", out.levelName, true)) return false;
+    std::string geometry;
+    if (!Text(root["geometry"], "geometry", geometry, false)) return false;
+    if (geometry.empty()) return Fail("geometry", "must name a geometry file");
+    out.geometryPath = JoinPath(DirectoryOf(path_), geometry);
+    if (root.contains("scale")) {
+        if (!Number(root["scale"], "scale", out.scale)) return false;
+        if (out.scale <= 0.0f) return Fail("scale", "must be greater than 0");
+    }
+    if (!Rooms(root["rooms"], out)) return false;
+    if (root.contains("models") && !Models(root["models"], out)) return false;
+    if (root.contains("objects") && !Objects(root["objects"], out)) return false;
+    if (root.contains("lights") && !Lights(root["lights"], out)) return false;
+    if (!Vec3(root["start"], "start", out.start)) return false;
+    if (root.contains("figure") && !Figure(root["figure"], out)) return false;
+    return UniqueGroups(out);
+}
+
+std::string FileStem(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::size_t dot = name.find_last_of('.');
+    if (dot != std::string::npos && dot > 0) name.resize(dot);
+    return name.substr(0, kMaxName);
+}
+
+}  // namespace
+
+std::string DirectoryOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string JoinPath(const std::string& directory, const std::string& path) {
+    if (path.empty() || path[0] == '/' || directory.empty()) return path;
+    return directory.back() == '/' ? directory + path : directory + "/" + path;
+}
+
+bool ParseManifest(const std::string& text, const std::string& path, Manifest& out, std::string& error) {
+    out = Manifest{};
+    out.path = path;
+    Json root;
+    try {
+        // Comments (// and /* */) are allowed, so a manifest can explain itself.
+        root = Json::parse(text, nullptr, true, true);
+    } catch (const Json::parse_error& e) {
+        // The library's text starts with its own tag ("[json.exception.parse_error.101] ").
+        std::string why = e.what();
+        const std::size_t tag = why.find("] ");
+        if (why.rfind("[json.exception", 0) == 0 && tag != std::string::npos) why.erase(0, tag + 2);
+        error = path + ": byte " + std::to_string(e.byte) + ": not valid JSON (" + why + ")";
+        return false;
+    }
+    ManifestReader reader(path);
+    if (!reader.Read(root, out)) {
+        error = reader.Error();
+        return false;
+    }
+    if (out.levelName.empty()) {
+        std::string stem = FileStem(path);
+        if (stem.find('\n') != std::string::npos) stem.clear();
+        out.levelName = stem;
+    }
+    return true;
+}
+
+bool LoadManifest(const std::string& path, Manifest& out, std::string& error) {
+    std::vector<std::uint8_t> bytes;
+    if (!ReadLevelFile(path, bytes, error)) return false;
+    return ParseManifest(std::string(bytes.begin(), bytes.end()), path, out, error);
+}
+
+}  // namespace brontal

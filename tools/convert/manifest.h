@@ -1,0 +1,76 @@
+#pragma once
+// The level manifest: a small JSON file that says what a level is made of. The geometry file
+// holds the shapes; the manifest names which of its groups are rooms and which are models, and
+// adds what geometry files cannot say: room names, sky flags and visible lists, placements,
+// lights, the start position and the figure. docs/level-manifest.md describes every key.
+//
+// Positions, axes and angles in the manifest are given in the geometry file's own space (as the
+// modelling tool shows them); the builder carries them into the game's space with the geometry.
+// Paths are relative to the manifest's directory.
+#include <string>
+#include <vector>
+
+#include "math/types.h"
+
+namespace brontal {
+
+struct ManifestRoom {
+    std::string group;                 // the geometry group (OBJ group or object, glTF node)
+    std::string name;                  // shown in the HUD; the group's name when not given
+    bool sky = false;
+    std::vector<std::string> visible;  // groups of the rooms drawn from here; only itself when not given
+    std::string where;                 // "rooms[2]", for messages
+};
+
+struct ManifestModel {
+    std::string group;
+    bool solid = false;
+    std::string where;
+};
+
+struct ManifestObject {
+    std::string model;  // a model's group
+    std::string room;   // a room's group
+    Vector3 position{};
+    Vector3 axis{0, 1, 0};
+    float angle = 0.0f;  // radians, counter-clockwise looking down the axis (right-handed)
+    std::string where;
+};
+
+struct ManifestLight {
+    std::string room;
+    Vector3 position{};
+    Vector3 colour{};  // red, green, blue, each 0 to 1
+    float range = 0.0f;
+    std::string where;
+};
+
+enum class FigureChoice { Sample, None };
+
+struct Manifest {
+    std::string path;          // the manifest file as given, for messages
+    std::string levelName;     // the manifest file's stem when not given
+    std::string geometryPath;  // resolved against the manifest's directory
+    float scale = 1.0f;        // geometry and manifest positions are multiplied by it
+    std::vector<ManifestRoom> rooms;
+    std::vector<ManifestModel> models;
+    std::vector<ManifestObject> objects;
+    std::vector<ManifestLight> lights;
+    Vector3 start{};
+    FigureChoice figure = FigureChoice::Sample;
+};
+
+// Parses manifest text; path names the file in messages and anchors relative paths. Checks the
+// shape of every value (types, ranges, unknown keys, duplicate groups); names are resolved later
+// against the geometry. On failure returns false and says why in error: "PATH: WHERE: problem".
+bool ParseManifest(const std::string& text, const std::string& path, Manifest& out, std::string& error);
+
+// Reads and parses the manifest file.
+bool LoadManifest(const std::string& path, Manifest& out, std::string& error);
+
+// The directory part of a path ("" for a bare file name) and a path joined to it; an absolute
+// second path stays as it is.
+std::string DirectoryOf(const std::string& path);
+std::string JoinPath(const std::string& directory, const std::string& path);
+
+}  // namespace brontal

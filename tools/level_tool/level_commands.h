@@ -1,0 +1,24 @@
+#pragma once
+// The subcommands of brontal-level. Each takes the arguments after its own name and returns the
+// process exit code: 0 good, 1 a refused file, 2 a usage error.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "level/reader.h"
+
+namespace brontal {
+
+int InfoCommand(int argc, char** argv);
+int CheckCommand(int argc, char** argv);
+int ChunksCommand(int argc, char** argv);
+
+// Reads the file named by FILE and walks it without a device. On refusal prints the reader's
+// message on stderr and returns false.
+bool ReadLevelForTool(const std::string& path, std::vector<std::uint8_t>& bytes, Level& level,
+                      LevelReadDetails& details);
+
+// "BMP", "PNG", "JPEG" or "unknown", from the image file's first bytes.
+const char* ImageFormatName(const std::uint8_t* data, std::size_t size);
+
+}  // namespace brontal
