@@ -29,7 +29,8 @@ Device::~Device() {
 }
 
 HRESULT Device::Fail(DeviceError error) {
-    errors_.push_back(error);
+    // A game that misused the device every frame must not grow this list without end.
+    if (errors_.size() < kMaxKeptDeviceErrors) errors_.push_back(error);
     return D3DERR_INVALIDCALL;
 }
 

@@ -71,6 +71,8 @@ private:
     bool locked_ = false;
 };
 
+inline constexpr std::size_t kMaxKeptDeviceErrors = 4096;
+
 class Device {
 public:
     Device(std::unique_ptr<Backend> backend, const D3DPRESENT_PARAMETERS& parameters, D3DCAPS8 caps);
@@ -137,6 +139,7 @@ public:
     Backend& GetBackend() { return *backend_; }
     void SetRecorder(CallRecorder* recorder) { recorder_ = recorder; }
     CallRecorder* Recorder() const { return recorder_; }
+    // The first kMaxKeptDeviceErrors misuses, in order.
     const std::vector<DeviceError>& Errors() const { return errors_; }
     void ClearErrors() { errors_.clear(); }
     bool InScene() const { return inScene_; }
@@ -184,7 +187,8 @@ private:
 
 // The device defaults a new Device starts from (Direct3D 8's).
 DeviceState DefaultDeviceState(bool autoDepthStencil);
-inline constexpr D3DCAPS8 kDefaultCaps{4096, 4096, 8, 16};
+// Software vertex processing lights as many lights as the OpenGL backend takes at once.
+inline constexpr D3DCAPS8 kDefaultCaps{4096, 4096, 32, 16};
 
 // Created by the start-up sequence, released at shutdown.
 extern Direct3D8* g_direct3d;

@@ -102,7 +102,7 @@ TEST_F(Recording, LogsResourceCallsWithTheirIds) {
     EXPECT_EQ(recorder.Lines(),
               (Lines{"CreateTexture 256 256 1 0 26 1 1", "LockRect 1 0 512 0 0", "UnlockRect 1 0",
                      "CreateVertexBuffer 8400 520 0 0 2", "Lock 2 0 0 8400 8192", "Unlock 2",
-                     "SetStreamSource 0 2 28", "SetTexture 0 1", "GetDeviceCaps 4096 4096 8 16",
+                     "SetStreamSource 0 2 28", "SetTexture 0 1", "GetDeviceCaps 4096 4096 32 16",
                      "GetViewport 0 0 800 600 0 1"}));
 }
 

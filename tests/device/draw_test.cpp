@@ -30,6 +30,12 @@ protected:
     Device& dev = *d.device;
 };
 
+TEST_F(Draws, RepeatedMisuseKeepsABoundedErrorList) {
+    for (std::size_t i = 0; i < kMaxKeptDeviceErrors + 100; ++i) EXPECT_EQ(DrawQuad(dev), D3DERR_INVALIDCALL);
+    EXPECT_EQ(dev.Errors().size(), kMaxKeptDeviceErrors);
+    EXPECT_EQ(dev.Errors().back(), DeviceError::DrawOutsideScene);
+}
+
 TEST_F(Draws, OutsideASceneAreRefusedHarmlessly) {
     // The start-up pass draws every room before the first BeginScene.
     EXPECT_EQ(DrawQuad(dev), D3DERR_INVALIDCALL);

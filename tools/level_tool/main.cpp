@@ -6,6 +6,9 @@
 #ifdef BRONTAL_HAVE_SAMPLE
 #include "sample/sample_command.h"
 #endif
+#ifdef BRONTAL_HAVE_CONVERT
+#include "convert/build_command.h"
+#endif
 
 namespace brontal {
 namespace {
@@ -25,12 +28,16 @@ const Subcommand kSubcommands[] = {
 #ifdef BRONTAL_HAVE_SAMPLE
     {"sample", "DIR", "write the sample level and sky into DIR", SampleCommand},
 #endif
+#ifdef BRONTAL_HAVE_CONVERT
+    {"build", "MANIFEST.json -o FILE", "build a level file from an OBJ or glTF scene and a manifest",
+     BuildCommand},
+#endif
 };
 
 void PrintHelp(std::FILE* out) {
     std::fprintf(out, "usage: brontal-level SUBCOMMAND ARGUMENTS\n\nsubcommands:\n");
     for (const Subcommand& sub : kSubcommands) {
-        std::fprintf(out, "  %-7s %-5s %s\n", sub.name, sub.arguments, sub.summary);
+        std::fprintf(out, "  %-7s %-22s %s\n", sub.name, sub.arguments, sub.summary);
     }
 }
 
