@@ -1,6 +1,8 @@
 // CollideSphere per triangle: triangles the plane test rejects, and triangles whose plane the
 // sphere straddles so that the inside and edge tests run (and find no contact, so the position
-// stays put from one iteration to the next).
+// stays put from one iteration to the next). Each on the level's arrays and on the prepared
+// triangles the frame update uses, where the straddled ones lie to the side and skip the
+// touch test.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -8,6 +10,7 @@
 #include <vector>
 
 #include "geometry/collision.h"
+#include "geometry/collision_triangles.h"
 #include "geometry/queries.h"
 
 namespace brontal {
@@ -58,11 +61,11 @@ Soup StraddledTriangles() {
     return soup;
 }
 
-void RunSoup(benchmark::State& state, const Soup& soup, Vector3 start) {
-    const PositionView view = ViewOfPositions(soup.corners.data(), soup.corners.size());
+template <typename Collide>
+void RunSoup(benchmark::State& state, const Soup& soup, Vector3 start, Collide collide) {
     Vector3 position = start;
     for (auto _ : state) {
-        CollideSphere(position, view, soup.indices.data(), soup.Triangles());
+        collide(position);
         benchmark::DoNotOptimize(position);
     }
     if (position.x != start.x || position.y != start.y || position.z != start.z) state.SkipWithError("position moved");
@@ -71,17 +74,40 @@ void RunSoup(benchmark::State& state, const Soup& soup, Vector3 start) {
                                                             benchmark::Counter::kInvert);
 }
 
-void BM_CollidePlaneRejected(benchmark::State& state) {
-    static const Soup soup = FarTriangles();
-    RunSoup(state, soup, {0, 0, 0});
+void RunOnArrays(benchmark::State& state, const Soup& soup, Vector3 start) {
+    const PositionView view = ViewOfPositions(soup.corners.data(), soup.corners.size());
+    RunSoup(state, soup, start,
+            [&](Vector3& position) { CollideSphere(position, view, soup.indices.data(), soup.Triangles()); });
 }
+
+void RunPrepared(benchmark::State& state, const Soup& soup, Vector3 start) {
+    CollisionTriangles prepared;
+    AppendCollisionTriangles(prepared, ViewOfPositions(soup.corners.data(), soup.corners.size()), soup.indices.data(),
+                             soup.Triangles());
+    RunSoup(state, soup, start, [&](Vector3& position) { CollideSphere(position, prepared); });
+}
+
+const Soup& Far() {
+    static const Soup soup = FarTriangles();
+    return soup;
+}
+
+const Soup& Straddled() {
+    static const Soup soup = StraddledTriangles();
+    return soup;
+}
+
+void BM_CollidePlaneRejected(benchmark::State& state) { RunOnArrays(state, Far(), {0, 0, 0}); }
 BENCHMARK(BM_CollidePlaneRejected);
 
-void BM_CollideInsideTest(benchmark::State& state) {
-    static const Soup soup = StraddledTriangles();
-    RunSoup(state, soup, {0, 10, 0});
-}
+void BM_CollideInsideTest(benchmark::State& state) { RunOnArrays(state, Straddled(), {0, 10, 0}); }
 BENCHMARK(BM_CollideInsideTest);
+
+void BM_PreparedPlaneRejected(benchmark::State& state) { RunPrepared(state, Far(), {0, 0, 0}); }
+BENCHMARK(BM_PreparedPlaneRejected);
+
+void BM_PreparedStraddledToTheSide(benchmark::State& state) { RunPrepared(state, Straddled(), {0, 10, 0}); }
+BENCHMARK(BM_PreparedStraddledToTheSide);
 
 }  // namespace
 }  // namespace brontal

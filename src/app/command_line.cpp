@@ -2,7 +2,7 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstring>
+#include <cstdlib>
 
 namespace brontal {
 
@@ -22,13 +22,54 @@ bool ParseCount(const std::string& text, long long& out) {
     return ec == std::errc() && ptr == last && out >= 0;
 }
 
+bool ParseSide(const char* first, const char* last, std::uint16_t& out) {
+    int value = 0;
+    auto [ptr, ec] = std::from_chars(first, last, value);
+    if (first == last || ec != std::errc() || ptr != last) return false;
+    if (value < kMinimumWindowSide || value > kMaximumWindowSide) return false;
+    out = static_cast<std::uint16_t>(value);
+    return true;
+}
+
+// The options that take a value.
+bool TakesValue(const std::string& name) {
+    for (const char* option : {"--screenshot", "--frames", "--level", "--config", "--fixed-dt", "--keys",
+                               "--state-log", "--device-trace", "--size", "--data"})
+        if (name == option) return true;
+    return false;
+}
+
 }  // namespace
+
+std::optional<WindowSize> ParseWindowSize(const std::string& text) {
+    const std::size_t x = text.find_first_of("xX");
+    if (x == std::string::npos) return std::nullopt;
+    WindowSize size;
+    const char* data = text.data();
+    if (!ParseSide(data, data + x, size.width) || !ParseSide(data + x + 1, data + text.size(), size.height))
+        return std::nullopt;
+    return size;
+}
 
 std::optional<Options> ParseCommandLine(int argc, const char* const* argv, std::string& error) {
     Options options;
     for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
+        std::string arg = argv[i];
+        std::optional<std::string> attached;  // the value after '=' of --name=value
+        if (const std::size_t eq = arg.find('='); arg.rfind("--", 0) == 0 && eq != std::string::npos) {
+            attached = arg.substr(eq + 1);
+            arg.resize(eq);
+            if (!TakesValue(arg)) {
+                error = "option " + arg + " takes no value";
+                return std::nullopt;
+            }
+        }
+        std::string text;
         auto value = [&](std::string& out) -> bool {
+            if (attached) {
+                out = *attached;
+                return true;
+            }
             if (i + 1 >= argc) {
                 error = "option " + arg + " needs a value";
                 return false;
@@ -36,13 +77,34 @@ std::optional<Options> ParseCommandLine(int argc, const char* const* argv, std::
             out = argv[++i];
             return true;
         };
-        std::string text;
         if (arg == "--help" || arg == "-h") {
             options.help = true;
         } else if (arg == "--version") {
             options.version = true;
         } else if (arg == "--headless") {
             options.headless = true;
+        } else if (arg == "--windowed" || arg == "--fullscreen") {
+            const bool windowed = arg == "--windowed";
+            if (options.windowed && *options.windowed != windowed) {
+                error = "options --windowed and --fullscreen exclude each other";
+                return std::nullopt;
+            }
+            options.windowed = windowed;
+        } else if (arg == "--size") {
+            if (!value(text)) return std::nullopt;
+            options.size = ParseWindowSize(text);
+            if (!options.size) {
+                error = "option --size: bad value '" + text + "' (WIDTHxHEIGHT, each " +
+                        std::to_string(kMinimumWindowSide) + " to " + std::to_string(kMaximumWindowSide) + ")";
+                return std::nullopt;
+            }
+        } else if (arg == "--data") {
+            if (!value(text)) return std::nullopt;
+            if (text.empty()) {
+                error = "option --data: the directory name is empty";
+                return std::nullopt;
+            }
+            options.dataDir = text;
         } else if (arg == "--screenshot") {
             if (!value(text)) return std::nullopt;
             options.screenshot = text;
@@ -56,8 +118,10 @@ std::optional<Options> ParseCommandLine(int argc, const char* const* argv, std::
             options.frames = n;
         } else if (arg == "--level") {
             if (!value(options.levelPath)) return std::nullopt;
+            options.levelGiven = true;
         } else if (arg == "--config") {
             if (!value(options.configPath)) return std::nullopt;
+            options.configGiven = true;
         } else if (arg == "--fixed-dt") {
             double s = 0;
             if (!value(text)) return std::nullopt;
@@ -89,8 +153,13 @@ std::string UsageText(const char* program) {
     text +=
         " [OPTION]...\n"
         "Brontal: a third-person walk through a level of rooms.\n"
-        "Reads config.dat, LEVELS/LEVEL_001.VRM and SKY/*.bmp from the working directory.\n"
+        "Reads config.dat, LEVELS/LEVEL_001.VRM and SKY/*.bmp from its data directory: the working\n"
+        "directory when it holds LEVELS/, else the installed data, else the build tree's.\n"
         "\n"
+        "  --data DIR            take the data from DIR only\n"
+        "  --windowed            run in a window this time (config.dat is not changed)\n"
+        "  --fullscreen          run full screen this time\n"
+        "  --size WxH            window or back-buffer size for this run, e.g. 1280x720\n"
         "  --headless            render offscreen through EGL, with no window\n"
         "  --frames N            quit after N frames\n"
         "  --screenshot FILE     write the last frame as a PNG\n"
@@ -102,7 +171,11 @@ std::string UsageText(const char* program) {
         "  --state-log FILE      write one JSON line per frame with the player's state\n"
         "  --device-trace FILE   write every graphics device call, one per line\n"
         "  --help                show this text\n"
-        "  --version             show the version\n";
+        "  --version             show the version\n"
+        "\n"
+        "In the game: Alt+Enter switches full screen on and off, F12 saves a screenshot under\n"
+        "$XDG_DATA_HOME/brontal/screenshots (~/.local/share/brontal/screenshots), Escape quits.\n"
+        "Relative paths given to options mean the directory the game was started in.\n";
     return text;
 }
 

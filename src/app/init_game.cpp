@@ -6,6 +6,7 @@
 #include "level/world.h"
 #include "math/math.h"
 #include "platform/texture_loader.h"
+#include "player/collision_cache.h"
 #include "player/player.h"
 #include "render/frame_render.h"
 #include "render/frustum.h"
@@ -140,6 +141,8 @@ bool InitProjectionAndLevel(const StartupConfig& config, std::string& error) {
         error = g_level.LastError();
         return false;
     }
+    // The level never changes from here on: its collision triangles are prepared once.
+    BuildCollisionCache(g_level);
     QuaternionIdentity(&g_chaseCamera.orientation);
     return true;
 }

@@ -1,14 +1,21 @@
-// The game's entry: settings, window, start-up, frame loop, shutdown.
+// The game's entry: the data directory, settings, window, start-up, frame loop, shutdown.
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "app/command_line.h"
+#include "app/data_directory.h"
 #include "app/frame_loop.h"
 #include "app/init_game.h"
 #include "app/key_script.h"
+#include "app/quit_signals.h"
 #include "app/run_hooks.h"
+#include "app/screenshot_files.h"
 #include "app/window_queue.h"
 #include "device/call_recorder.h"
 #include "platform/egl_headless.h"
@@ -53,8 +60,135 @@ bool WriteScreenshot(const std::string& path, std::string& error) {
     return WriteWholeFile(path, EncodePng(image), error);
 }
 
-int Run(const Options& options) {
+// F12: the last presented frame into the user's screenshot directory, under a new name.
+void SaveScreenshotToDataHome() {
     std::string error;
+    const std::optional<std::string> home = UserDataHome();
+    if (!home) {
+        std::fprintf(stderr, "brontal: screenshot not saved: no home directory (set HOME or XDG_DATA_HOME)\n");
+        return;
+    }
+    const std::string dir = *home + "/brontal/screenshots";
+    Image image;
+    if (!g_device->GetBackend().ReadPixels(image.width, image.height, image.rgba)) {
+        std::fprintf(stderr, "brontal: screenshot not saved: this renderer has no pixels to read\n");
+        return;
+    }
+    const std::time_t now = std::time(nullptr);
+    std::tm localTime{};
+    localtime_r(&now, &localTime);
+    std::optional<std::string> path;
+    if (MakeDirectories(dir, error)) path = WriteNewScreenshot(dir, localTime, EncodePng(image), error);
+    if (path)
+        std::fprintf(stderr, "brontal: screenshot saved to %s\n", path->c_str());
+    else
+        std::fprintf(stderr, "brontal: screenshot not saved: %s\n", error.c_str());
+}
+
+// The deterministic-run hooks, and after each render the screenshot F12 asked for.
+class DesktopHooks final : public FrameHooks {
+public:
+    DesktopHooks(RunHooks& run, WindowMessageQueue* windowQueue) : run_(run), windowQueue_(windowQueue) {}
+    void BeforeUpdate(std::int64_t frame) override { run_.BeforeUpdate(frame); }
+    void AfterRender(std::int64_t frame) override {
+        run_.AfterRender(frame);
+        if (windowQueue_ && windowQueue_->TakeScreenshotRequest()) SaveScreenshotToDataHome();
+    }
+
+private:
+    RunHooks& run_;
+    WindowMessageQueue* windowQueue_;
+};
+
+// Errors that stop the game: on stderr, and in a message box when there is a display to show
+// one on (a game started from a desktop launcher has no terminal).
+class ErrorReport {
+public:
+    explicit ErrorReport(bool boxWanted) : boxWanted_(boxWanted) {}
+    void operator()(const std::string& text) const {
+        std::fprintf(stderr, "brontal: %s\n", text.c_str());
+        if (!boxWanted_) return;
+        RestoreDefaultQuitSignals();  // the box blocks: a signal must still end the game
+        ShowErrorBox("Brontal", text);
+    }
+
+private:
+    bool boxWanted_;
+};
+
+bool DisplayExists() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* value = std::getenv(name);
+        if (value && *value) return true;
+    }
+    return false;
+}
+
+// Finds the data directory and makes it the working directory, after turning every path given
+// on the command line into one that still means the directory the game was started in.
+bool EnterDataDirectory(Options& options, std::string& dataDir, std::string& error) {
+    const std::string startDir = WorkingDirectory();
+    DataSearch search;
+    search.explicitDir = options.dataDir;
+    search.workingDir = startDir;
+    search.executableDir = ExecutableDirectory();
+    search.installedFromExecutable = BRONTAL_INSTALLED_DATA_FROM_BIN;
+    search.buildDataDir = BRONTAL_BUILD_DATA_DIR;
+    const std::vector<std::string> candidates = startDir.empty() && !options.dataDir
+                                                    ? std::vector<std::string>{}
+                                                    : DataDirectoryCandidates(search);
+    const bool levelOnly = options.levelGiven && options.dataDir;  // the level is named: DIR has the rest
+    const std::optional<std::string> found = FindDataDirectory(candidates, levelOnly ? IsDirectory : HoldsGameData);
+    if (!found) {
+        // A level named on the command line needs no LEVELS/: the run stays where it started.
+        if (options.levelGiven && !options.dataDir && !startDir.empty()) {
+            dataDir = startDir;
+            return true;
+        }
+        error = DataNotFoundMessage(candidates);
+        return false;
+    }
+    auto anchor = [&](std::string& path) { path = AbsolutePathFrom(startDir, path); };
+    auto anchorOptional = [&](std::optional<std::string>& path) {
+        if (path) anchor(*path);
+    };
+    if (options.levelGiven) anchor(options.levelPath);
+    if (options.configGiven) anchor(options.configPath);
+    anchorOptional(options.screenshot);
+    anchorOptional(options.keyScript);
+    anchorOptional(options.stateLog);
+    anchorOptional(options.deviceTrace);
+    if (::chdir(found->c_str()) != 0) {
+        error = *found + ": cannot enter the data directory";
+        return false;
+    }
+    dataDir = *found;
+    return true;
+}
+
+void ApplySettingOverrides(const Options& options) {
+    if (options.windowed) windowed = *options.windowed ? 1 : 0;
+    if (options.size) {
+        screenWidth = options.size->width;
+        screenHeight = options.size->height;
+    }
+}
+
+void PrintStartLine(const std::string& dataDir) {
+    const char* renderer = g_device ? g_device->GetBackend().Description() : "none";
+    std::fprintf(stderr, "Brontal %s; renderer: %s; data: %s\n", kGameVersion, renderer, dataDir.c_str());
+}
+
+int Run(Options options) {
+    InstallQuitSignalHandlers();
+    const ErrorReport fail(!options.headless && DisplayExists());
+    std::string error;
+    std::string dataDir;
+    if (!EnterDataDirectory(options, dataDir, error)) {
+        fail(error);
+        return kExitFailure;
+    }
+
     std::optional<ScriptedKeys> scriptedKeys;
     if (options.keyScript) {
         auto script = LoadKeyScript(*options.keyScript, error);
@@ -71,6 +205,7 @@ int Run(const Options& options) {
     }
 
     if (readSettingsAtStart) ReadConfig(options.configPath);
+    ApplySettingOverrides(options);
 
     std::unique_ptr<Window> window;
     if (!options.headless) {
@@ -79,7 +214,8 @@ int Run(const Options& options) {
         description.height = screenHeight;
         window = Window::Create(description, error);
         if (!window) {
-            std::fprintf(stderr, "brontal: cannot open the game window: %s\n", error.c_str());
+            if (!DisplayExists()) error += " (no display: DISPLAY and WAYLAND_DISPLAY are unset; --headless runs without one)";
+            fail("cannot open the game window: " + error);
             return kExitFailure;
         }
     }
@@ -104,8 +240,10 @@ int Run(const Options& options) {
     config.counter = simulatedCounter ? &*simulatedCounter : nullptr;
     config.recorder = recorder ? &*recorder : nullptr;
 
-    if (!InitGame(window.get(), config, error)) {
-        std::fprintf(stderr, "brontal: %s\n", error.c_str());
+    const bool started = InitGame(window.get(), config, error);
+    PrintStartLine(dataDir);
+    if (!started) {
+        fail(error);
         ShutdownGame();
         return kExitFailure;
     }
@@ -116,8 +254,9 @@ int Run(const Options& options) {
     if (window) windowQueue.emplace(*window);
     MessageQueue& queue = windowQueue ? static_cast<MessageQueue&>(*windowQueue) : headlessQueue;
 
-    RunHooks hooks(queue, scriptedKeys ? &*scriptedKeys : nullptr, recorder ? &*recorder : nullptr, stateLog.file,
-                   options.frames);
+    RunHooks runHooks(queue, scriptedKeys ? &*scriptedKeys : nullptr, recorder ? &*recorder : nullptr,
+                      stateLog.file, options.frames);
+    DesktopHooks hooks(runHooks, windowQueue ? &*windowQueue : nullptr);
     if (options.frames && *options.frames == 0) queue.PostQuitMessage(0);
     RunFrameLoop(queue, {UpdateFrame, RenderStep}, &hooks);
 

@@ -2,8 +2,11 @@
 // The window's message queue as the frame loop sees it: one message taken per pass. The SDL
 // window feeds it with the events it turns into messages; a headless run has only the quit
 // messages posted by the game itself.
+// SIGINT and SIGTERM come through either as WM_DESTROY.
 #include <cstdint>
 #include <deque>
+
+#include "app/quit_signals.h"
 
 namespace brontal {
 
@@ -32,6 +35,12 @@ protected:
         posted_.pop_front();
         return true;
     }
+    // A SIGINT or SIGTERM arrives as the window's closing.
+    static bool TakeSignal(Message* message) {
+        if (!TakeQuitSignal()) return false;
+        *message = {WM_DESTROY, 0};
+        return true;
+    }
 
 private:
     std::deque<Message> posted_;
@@ -42,7 +51,7 @@ private:
 class LocalMessageQueue final : public MessageQueue {
 public:
     bool PeekMessage(Message* message) override {
-        if (TakePosted(message)) return true;
+        if (TakePosted(message) || TakeSignal(message)) return true;
         if (pending_.empty()) return false;
         *message = pending_.front();
         pending_.pop_front();

@@ -43,6 +43,19 @@ bool PlaneTestStraddles(const Vector3& centre, const Vector3& c0, const Vector3&
     return StraddlesPlane(centre, c0, c1, c2);
 }
 
+bool PushOutOfTriangle(Vector3& position, const Vector3& normal, float distance, const Vector3 corners[3]) {
+    Vector3 towardPlane;
+    Vec3Scale(&towardPlane, &normal, distance);
+    Vector3 foot;
+    Vec3Subtract(&foot, &position, &towardPlane);
+    const bool touches = PointInPolygon(foot, corners, 3) || SphereTouchesEdges(position, corners, 3, kEdgeTouchRadius);
+    if (!touches) return false;
+
+    const Vector3 push = PushOutVector(normal, collisionRadius, distance);
+    Vec3Add(&position, &position, &push);
+    return true;
+}
+
 void CollideSphere(Vector3& position, const PositionView& positions, const std::uint16_t* indices,
                    std::size_t triangleCount) {
     for (std::size_t k = 0; k < triangleCount; ++k) {
@@ -55,16 +68,7 @@ void CollideSphere(Vector3& position, const PositionView& positions, const std::
         const Vector3 normal = TriangleNormal(corners[0], corners[1], corners[2]);
         float distance = 0.0f;
         if (ClassifySphere(position, normal, corners[0], collisionRadius, &distance) != SphereSide::Straddling) continue;
-
-        Vector3 towardPlane;
-        Vec3Scale(&towardPlane, &normal, distance);
-        Vector3 foot;
-        Vec3Subtract(&foot, &position, &towardPlane);
-        const bool touches = PointInPolygon(foot, corners, 3) || SphereTouchesEdges(position, corners, 3, kEdgeTouchRadius);
-        if (!touches) continue;
-
-        const Vector3 push = PushOutVector(normal, collisionRadius, distance);
-        Vec3Add(&position, &position, &push);
+        PushOutOfTriangle(position, normal, distance, corners);
     }
 }
 

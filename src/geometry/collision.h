@@ -46,6 +46,11 @@ inline PositionView ViewOfPositions(const Vector3* points, std::size_t count) {
 // collisionRadius at centre straddles the triangle's plane (ClassifySphere would say Straddling).
 bool PlaneTestStraddles(const Vector3& centre, const Vector3& corner0, const Vector3& corner1, const Vector3& corner2);
 
+// Steps after the plane test, for a triangle whose plane the sphere straddles at signed distance
+// distance (from ClassifySphere with this normal): when the sphere touches the triangle, moves
+// position out to collisionRadius from the plane and returns true.
+bool PushOutOfTriangle(Vector3& position, const Vector3& normal, float distance, const Vector3 corners[3]);
+
 // Pushes position out of triangleCount triangles given as index triples into positions. A
 // triangle naming a position beyond the view is skipped: a level the reader accepted has none.
 void CollideSphere(Vector3& position, const PositionView& positions, const std::uint16_t* indices,

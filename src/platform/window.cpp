@@ -23,6 +23,7 @@ WindowMessage MessageFor(const SDL_Event& e, std::uint32_t windowId) {
         case SDL_KEYUP:
             m.message = e.type == SDL_KEYDOWN ? kMessageKeyDown : kMessageKeyUp;
             m.wParam = static_cast<std::uintptr_t>(VirtualKeyForScancode(e.key.keysym.scancode));
+            m.repeat = e.key.repeat != 0;
             break;
         case SDL_TEXTINPUT:
             m.message = kMessageChar;
@@ -40,6 +41,7 @@ std::unique_ptr<Window> Window::Create(const WindowDescription& d, std::string& 
     // X11 takes the window's class from this at creation.
     setenv("SDL_VIDEO_X11_WMCLASS", d.className.c_str(), 1);
     SDL_SetHint("SDL_VIDEO_X11_WMCLASS", d.className.c_str());
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         error = std::string("SDL: cannot start video: ") + SDL_GetError();
         return nullptr;
@@ -74,11 +76,29 @@ void Window::Show() {
     }
 }
 
+void Window::SetFullScreen(bool fullScreen) {
+    SDL_SetWindowFullscreen(window_, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+}
+
+bool Window::IsFullScreen() const { return (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0; }
+
 bool Window::PeekOneMessage(WindowMessage& message) {
     SDL_Event e;
     if (!SDL_PollEvent(&e)) return false;
     message = MessageFor(e, SDL_GetWindowID(window_));
+    if (e.type == SDL_KEYDOWN && IsFullScreenToggle(e.key.keysym.scancode, e.key.keysym.mod, e.key.repeat != 0))
+        SetFullScreen(!IsFullScreen());
+    if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) SDL_ResetKeyboard();
     return true;
+}
+
+bool IsFullScreenToggle(int scancode, std::uint16_t modifiers, bool repeat) {
+    const bool enter = scancode == SDL_SCANCODE_RETURN || scancode == SDL_SCANCODE_KP_ENTER;
+    return enter && (modifiers & KMOD_ALT) != 0 && !repeat;
+}
+
+bool ShowErrorBox(const std::string& title, const std::string& text) {
+    return SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), nullptr) == 0;
 }
 
 void Window::ClientSize(int& width, int& height) const { SDL_GetWindowSize(window_, &width, &height); }

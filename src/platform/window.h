@@ -9,6 +9,11 @@
 // kMessageKeyUp, typed text as kMessageChar; events without a counterpart arrive as
 // kMessageNull. Posting the quit message on close or Escape is the window procedure's job.
 //
+// Two things the window does itself, as a desktop window is expected to: Alt+Enter (not its
+// key repeats) switches between the window and desktop full screen, and when the window loses
+// the keyboard focus every held key is released, so the game sees no key held until it is
+// pressed again. SDL's own SIGINT/SIGTERM handlers are off: the game has its own.
+//
 // Outer size: SDL sizes the client area. Once shown, the window manager's frame extents (when
 // it reports any) are taken off the client so the outer size is the one asked for; without a
 // window manager (Xvfb) client and outer size are the same. The back buffer keeps the size the
@@ -34,6 +39,7 @@ inline constexpr std::uint32_t kMessageMouseMove = 0x0200;
 struct WindowMessage {
     std::uint32_t message = kMessageNull;
     std::uintptr_t wParam = 0;
+    bool repeat = false;  // a key-down the keyboard sent because the key is still held
 };
 
 struct WindowDescription {
@@ -52,6 +58,9 @@ public:
     Window& operator=(const Window&) = delete;
 
     void Show();
+    // Desktop full screen on or off; the back buffer keeps its size and is scaled to fit.
+    void SetFullScreen(bool fullScreen);
+    bool IsFullScreen() const;
     // Takes the next waiting event as a message (PeekMessage with PM_REMOVE); false when the
     // queue is empty.
     bool PeekOneMessage(WindowMessage& message);
@@ -67,6 +76,13 @@ private:
     SDL_Window* window_;
     WindowDescription description_;
 };
+
+// Alt+Enter: Return or keypad Enter with either Alt, not a repeat.
+bool IsFullScreenToggle(int scancode, std::uint16_t modifiers, bool repeat);
+
+// An error box where a display can be had (also without a window); false when none could be
+// shown. Blocks until the player closes it.
+bool ShowErrorBox(const std::string& title, const std::string& text);
 
 // The device's backend factory for the game: `window` is the Window. Makes the OpenGL 3.3 core
 // context on it, switches to desktop full screen when the parameters are not windowed, and

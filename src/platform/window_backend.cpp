@@ -12,8 +12,7 @@ namespace {
 
 class WindowContext final : public GlContext {
 public:
-    WindowContext(SDL_Window* window, SDL_GLContext context, bool fullScreen)
-        : window_(window), context_(context), fullScreen_(fullScreen) {}
+    WindowContext(SDL_Window* window, SDL_GLContext context) : window_(window), context_(context) {}
     ~WindowContext() override { SDL_GL_DeleteContext(context_); }
     bool MakeCurrent() override { return SDL_GL_MakeCurrent(window_, context_) == 0; }
     bool HasWindow() const override { return true; }
@@ -23,14 +22,14 @@ public:
         width = static_cast<std::uint32_t>(w > 0 ? w : 0);
         height = static_cast<std::uint32_t>(h > 0 ? h : 0);
     }
-    bool KeepsAspect() const override { return fullScreen_; }
+    // Asked at every present: Alt+Enter can switch full screen on and off while the game runs.
+    bool KeepsAspect() const override { return (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0; }
     void SwapBuffers() override { SDL_GL_SwapWindow(window_); }
     const char* Name() const override { return "SDL"; }
 
 private:
     SDL_Window* window_;
     SDL_GLContext context_;
-    bool fullScreen_;
 };
 
 }  // namespace
@@ -49,7 +48,7 @@ std::unique_ptr<Backend> CreateWindowBackend(void* window, const D3DPRESENT_PARA
     }
     SDL_GL_SetSwapInterval(0);
     std::string error;
-    auto backend = GlBackend::Create(std::make_unique<WindowContext>(w->Handle(), context, !parameters.Windowed), parameters, error);
+    auto backend = GlBackend::Create(std::make_unique<WindowContext>(w->Handle(), context), parameters, error);
     if (!backend) std::fprintf(stderr, "error: OpenGL: %s\n", error.c_str());
     return backend;
 }

@@ -6,6 +6,7 @@
 #include "math/matrix.h"
 #include "math/vector3.h"
 #include "player/animation.h"
+#include "player/collision_cache.h"
 #include "player/player.h"
 #include "player/room_tracking.h"
 #include "shell/frame_timer.h"
@@ -122,6 +123,7 @@ void ResetSimulation() {
     g_currentRoomName = nullptr;
     g_visibleRoomCount = 0;
     g_visibleRoomList.clear();
+    ClearCollisionCache();
 }
 
 }  // namespace brontal

@@ -10,7 +10,8 @@ namespace brontal {
 void UpdateFrame();
 
 // Player, animation states, chase camera and current room back to their values before the
-// start-up sequence; the visible-room list is emptied (its storage is kept). For tests.
+// start-up sequence; the visible-room list is emptied (its storage is kept) and the collision
+// cache forgotten. For tests.
 void ResetSimulation();
 
 }  // namespace brontal

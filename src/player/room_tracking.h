@@ -6,8 +6,9 @@
 // player out of its surfaces (except those named "!...") and then its solid objects. Rooms may
 // overlap; the last containing room decides, and each room's containment test sees the position
 // as the rooms before it left it. Outside every room nothing changes and nothing holds the
-// player up. Works on the level's arrays in place: no allocation once the visible-room list has
-// reached its capacity.
+// player up. The pass collides through the collision cache (collision_cache.h), which it gathers
+// on first use; after that a frame allocates nothing once the visible-room list has reached its
+// capacity.
 #include "level/world.h"
 #include "math/types.h"
 
@@ -15,7 +16,8 @@ namespace brontal {
 
 bool RoomContains(const Room& room, const Vector3& position);
 
-// Surfaces in order, then solid objects in order.
+// Surfaces in order, then solid objects in order, read straight from the level's arrays: the
+// same positions the room pass's cached path gives.
 void CollideWithRoom(const Room& room, Vector3& position);
 
 void TrackRoomsAndCollide(const Level& level, Vector3& position);

@@ -56,6 +56,48 @@ TEST(CommandLine, BadInputNamesTheOption) {
     EXPECT_NE(error.find("needs a value"), std::string::npos);
 }
 
+TEST(CommandLine, OneRunOverridesAndTheDataDirectory) {
+    std::string error;
+    auto options = Parse({"--windowed", "--size", "1280x720", "--data", "/srv/brontal"}, error);
+    ASSERT_TRUE(options) << error;
+    EXPECT_EQ(options->windowed, true);
+    ASSERT_TRUE(options->size);
+    EXPECT_EQ(options->size->width, 1280);
+    EXPECT_EQ(options->size->height, 720);
+    EXPECT_EQ(options->dataDir, "/srv/brontal");
+    EXPECT_FALSE(options->levelGiven || options->configGiven);
+
+    options = Parse({"--fullscreen", "--fullscreen", "--size=640X480", "--level=a.vrm", "--config", "c.dat"}, error);
+    ASSERT_TRUE(options) << error;
+    EXPECT_EQ(options->windowed, false);
+    EXPECT_EQ(options->size->width, 640);
+    EXPECT_EQ(options->size->height, 480);
+    EXPECT_EQ(options->levelPath, "a.vrm");
+    EXPECT_TRUE(options->levelGiven && options->configGiven);
+
+    EXPECT_FALSE(Parse({}, error)->windowed) << "no override: config.dat decides";
+}
+
+TEST(CommandLine, BadOverridesAndDataNameTheOption) {
+    std::string error;
+    for (const char* size : {"800", "800x", "x600", "0x600", "15x600", "16385x600", "800x600x1", "800 x600",
+                             "-800x600", "800x+600", "99999999999x1"}) {
+        EXPECT_FALSE(Parse({"--size", size}, error)) << size;
+        EXPECT_NE(error.find("--size"), std::string::npos) << error;
+        EXPECT_NE(error.find(size), std::string::npos) << error;
+    }
+    EXPECT_TRUE(ParseWindowSize("16x16384"));
+    EXPECT_FALSE(Parse({"--windowed", "--fullscreen"}, error));
+    EXPECT_NE(error.find("--fullscreen"), std::string::npos);
+    EXPECT_FALSE(Parse({"--data"}, error));
+    EXPECT_NE(error.find("--data"), std::string::npos);
+    EXPECT_FALSE(Parse({"--data="}, error));
+    EXPECT_FALSE(Parse({"--windowed=yes"}, error));
+    EXPECT_NE(error.find("--windowed"), std::string::npos);
+    EXPECT_FALSE(Parse({"--sizes=1x1"}, error));
+    EXPECT_NE(error.find("--sizes"), std::string::npos);
+}
+
 TEST(KeyScript, LinesCoverInclusiveFrames) {
     std::string error;
     auto script = ParseKeyScript("# walk\n\n0 2 up left\n 5 5 ESCAPE\r\n3 4 Numpad0 1 m p w x down right\n", "s",

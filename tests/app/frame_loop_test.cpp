@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <string>
+
+#include "app/quit_signals.h"
 
 namespace brontal {
 namespace {
@@ -40,6 +43,26 @@ TEST(FrameLoop, EscapeAndCloseEndTheLoop) {
         queue.Push(quitBy);
         EXPECT_EQ(RunFrameLoop(queue, {Update, Render}, nullptr), 0);
         EXPECT_EQ(g_trace, "");
+    }
+}
+
+TEST(FrameLoop, QuitSignalsEndTheLoopLikeClosingTheWindow) {
+    InstallQuitSignalHandlers();
+    for (int signal : {SIGINT, SIGTERM}) {
+        g_trace.clear();
+        LocalMessageQueue queue;
+        // The signal arrives at the end of the second frame: no third one runs.
+        struct RaiseOnFrame final : FrameHooks {
+            int signal = 0;
+            void BeforeUpdate(std::int64_t) override {}
+            void AfterRender(std::int64_t frame) override {
+                if (frame == 1) std::raise(signal);
+            }
+        } hooks;
+        hooks.signal = signal;
+        EXPECT_EQ(RunFrameLoop(queue, {Update, Render}, &hooks), 2) << "signal " << signal;
+        EXPECT_EQ(g_trace, "URUR");
+        EXPECT_FALSE(TakeQuitSignal()) << "the signal is handed over once";
     }
 }
 

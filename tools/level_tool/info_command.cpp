@@ -1,5 +1,9 @@
-// info: what a level holds, as the reader sees it.
+// info: what a level holds, as the reader sees it; as text, or with --json as one JSON object
+// with the same facts (names that are not UTF-8 have their bad bytes replaced by U+FFFD).
 #include <cstdio>
+#include <cstring>
+
+#include <nlohmann/json.hpp>
 
 #include "level_commands.h"
 #include "platform/image.h"
@@ -49,19 +53,108 @@ void PrintTexture(std::size_t slot, const std::vector<std::uint8_t>& bytes, cons
     }
 }
 
+// Keys stay in the order of the text report.
+using json = nlohmann::ordered_json;
+
+json Point(const Vector3& v) { return json::array({v.x, v.y, v.z}); }
+
+json Box(const Vector3& boxMin, const Vector3& boxMax) { return {{"min", Point(boxMin)}, {"max", Point(boxMax)}}; }
+
+json TextureJson(const std::vector<std::uint8_t>& bytes, const ImageSpan& span) {
+    const std::uint8_t* data = bytes.data() + span.offset;
+    json texture = {{"format", ImageFormatName(data, span.size)}, {"bytes", span.size}};
+    Image image;
+    std::string error;
+    if (DecodeImage(data, span.size, image, error)) {
+        texture["decodes"] = true;
+        texture["width"] = image.width;
+        texture["height"] = image.height;
+        texture["alpha"] = image.hasAlpha;
+    } else {
+        texture["decodes"] = false;
+        texture["error"] = error;
+    }
+    return texture;
+}
+
+json InfoJson(const std::string& path, const std::vector<std::uint8_t>& bytes, const Level& level,
+              const LevelReadDetails& details) {
+    json info = {{"file", path}, {"bytes", bytes.size()}, {"chunks", details.chunks.size()}};
+    if (!details.hasHeader) {
+        info["header"] = nullptr;
+        return info;
+    }
+    info["header"] = {{"name", level.levelName},
+                      {"rooms", details.declaredRoomCount},
+                      {"models", details.declaredModelCount},
+                      {"animatedModels", details.declaredAnimatedModelCount},
+                      {"textures", level.textureCount},
+                      {"start", Point(level.startPosition)}};
+    info["read"] = {{"rooms", level.roomCount},
+                    {"models", level.modelCount},
+                    {"animatedModels", level.animatedModelCount},
+                    {"textureImages", details.textureImages.size()}};
+    json rooms = json::array();
+    for (const Room& room : level.rooms) {
+        rooms.push_back({{"name", room.name},
+                         {"box", Box(room.boxMin, room.boxMax)},
+                         {"surfaces", room.surfaceCount},
+                         {"objects", room.objectCount},
+                         {"lights", room.lightCount},
+                         {"sky", room.showsSky},
+                         {"visible", room.visibleRooms}});
+    }
+    info["rooms"] = std::move(rooms);
+    json models = json::array();
+    for (const Model& model : level.models) {
+        models.push_back(
+            {{"surfaces", model.surfaceCount}, {"solid", model.solid}, {"box", Box(model.boxMin, model.boxMax)}});
+    }
+    info["models"] = std::move(models);
+    json animated = json::array();
+    for (const AnimatedModel& model : level.animatedModels) {
+        json keys = json::array();
+        for (const KeyTrack& track : model.tracks) keys.push_back(track.keyCount);
+        animated.push_back({{"parts", model.partCount}, {"tracks", model.trackCount}, {"keys", std::move(keys)}});
+    }
+    info["animatedModels"] = std::move(animated);
+    json textures = json::array();
+    for (const ImageSpan& span : details.textureImages) textures.push_back(TextureJson(bytes, span));
+    info["textures"] = std::move(textures);
+    return info;
+}
+
 }  // namespace
 
 int InfoCommand(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: brontal-level info FILE\n");
+    bool asJson = false;
+    const char* path = nullptr;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--json") == 0 && !asJson) {
+            asJson = true;
+        } else if (!path) {
+            path = argv[i];
+        } else {
+            path = nullptr;
+            break;
+        }
+    }
+    if (!path || argc > 3) {
+        std::fprintf(stderr, "usage: brontal-level info [--json] FILE\n");
         return 2;
     }
     std::vector<std::uint8_t> bytes;
     Level level;
     LevelReadDetails details;
-    if (!ReadLevelForTool(argv[1], bytes, level, details)) return 1;
+    if (!ReadLevelForTool(path, bytes, level, details)) return 1;
 
-    std::printf("file %s: %zu bytes, %zu chunks\n", argv[1], bytes.size(), details.chunks.size());
+    if (asJson) {
+        const std::string text =
+            InfoJson(path, bytes, level, details).dump(2, ' ', false, json::error_handler_t::replace);
+        std::printf("%s\n", text.c_str());
+        return 0;
+    }
+    std::printf("file %s: %zu bytes, %zu chunks\n", path, bytes.size(), details.chunks.size());
     if (!details.hasHeader) {
         std::printf("no level header: the level is empty\n");
         return 0;

@@ -21,7 +21,7 @@ struct Subcommand {
 };
 
 const Subcommand kSubcommands[] = {
-    {"info", "FILE", "header, counts, and per room, model, animated model and texture what it holds", InfoCommand},
+    {"info", "[--json] FILE", "header, counts, and per room, model, animated model and texture what it holds", InfoCommand},
     {"check", "FILE", "exit 0 for a level the game reads, 1 with the reader's message for one it refuses",
      CheckCommand},
     {"chunks", "FILE", "every chunk's offset, id, kind and length", ChunksCommand},
