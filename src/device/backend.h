@@ -54,6 +54,9 @@ public:
     virtual void TextureDestroyed(Texture& texture) = 0;
     virtual void Clear(std::uint32_t flags, D3DCOLOR colour, float z, std::uint32_t stencil) = 0;
     virtual void Draw(const DeviceState& state, const DrawCall& call) = 0;
+    // A valid draw made outside any scene: nothing is drawn, but the geometry will come again
+    // unchanged (the start-up pass over every room), so a backend may get it ready now.
+    virtual void Prepare(const DrawCall& call) { (void)call; }
     virtual void Present() = 0;
     // The last presented frame (or the current back buffer when nothing was presented) as rows of
     // RGBA bytes, top row first. Returns false when the backend has no pixels (the null backend).

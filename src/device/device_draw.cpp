@@ -1,5 +1,7 @@
 // Frame and draws. A draw is checked against the data it names before the backend sees it, so
 // a backend never reads past the caller's vertex or index data or past the vertex buffer.
+#include <optional>
+
 #include "device/device_internal.h"
 
 namespace brontal {
@@ -87,6 +89,49 @@ HRESULT Device::Present(const RECT* source, const RECT* dest, void* overrideWind
 
 // ---- draws ----
 
+namespace {
+
+// What is wrong with an indexed draw from user memory, if anything. On success `call` is the
+// draw as the backend sees it (primitiveCount 0: nothing to draw).
+struct Problem {
+    std::optional<DeviceError> error;
+};
+
+Problem CheckIndexedDraw(D3DPRIMITIVETYPE type, std::uint32_t minVertexIndex, std::uint32_t vertexCount,
+                         std::uint32_t primitiveCount, const void* indexData, D3DFORMAT indexFormat,
+                         const void* vertexData, std::uint32_t stride, std::uint32_t vertexSize, DrawCall& call) {
+    const std::uint64_t indexCount = ElementsFor(type, primitiveCount);
+    if (!KnownPrimitiveType(type)) return {DeviceError::UnknownPrimitiveType};
+    if (primitiveCount > kMaxPrimitiveCount) return {DeviceError::TooManyPrimitives};
+    if (indexFormat != D3DFMT_INDEX16) return {DeviceError::UnsupportedIndexFormat};
+    if (vertexSize == 0) return {DeviceError::UnsupportedVertexFormat};
+    if (stride < vertexSize) return {DeviceError::StrideTooSmall};
+    if (primitiveCount == 0) return {};
+    if (!indexData || !vertexData) return {DeviceError::NullArgument};
+
+    // The caller's vertex range bounds every index: a vertex outside it may lie past the
+    // caller's array. The level reader guarantees this for the world's surfaces; anything else
+    // is refused whole rather than drawn in part.
+    const std::uint64_t end = std::uint64_t{minVertexIndex} + vertexCount;
+    if (end > 0xFFFFFFFFu) return {DeviceError::IndexPastVertexData};
+    const auto* indices = static_cast<const std::uint16_t*>(indexData);
+    for (std::uint64_t i = 0; i < indexCount; ++i) {
+        if (indices[i] < minVertexIndex || indices[i] >= end) return {DeviceError::IndexPastVertexData};
+    }
+
+    call.primitiveType = type;
+    call.primitiveCount = primitiveCount;
+    call.vertices = vertexData;
+    call.vertexCount = static_cast<std::uint32_t>(end);  // vertices [minVertexIndex, end) are readable
+    call.stride = stride;
+    call.indices = indices;
+    call.indexCount = static_cast<std::uint32_t>(indexCount);
+    call.minVertexIndex = minVertexIndex;
+    return {};
+}
+
+}  // namespace
+
 HRESULT Device::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, std::uint32_t minVertexIndex, std::uint32_t vertexCount,
                                        std::uint32_t primitiveCount, const void* indexData, D3DFORMAT indexFormat,
                                        const void* vertexData, std::uint32_t stride) {
@@ -95,36 +140,16 @@ HRESULT Device::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, std::uint32_t minV
         Log("DrawIndexedPrimitiveUP", {Int(type), Int(minVertexIndex), Int(vertexCount), Int(primitiveCount),
                                        Count(indexData, indexCount), Int(indexFormat), Count(vertexData, vertexCount),
                                        Int(stride)});
-    if (!inScene_) return Fail(DeviceError::DrawOutsideScene);
-    if (!KnownPrimitiveType(type)) return Fail(DeviceError::UnknownPrimitiveType);
-    if (primitiveCount > kMaxPrimitiveCount) return Fail(DeviceError::TooManyPrimitives);
-    if (indexFormat != D3DFMT_INDEX16) return Fail(DeviceError::UnsupportedIndexFormat);
-    const std::uint32_t vertexSize = VertexSize(state_.vertexShader);
-    if (vertexSize == 0) return Fail(DeviceError::UnsupportedVertexFormat);
-    if (stride < vertexSize) return Fail(DeviceError::StrideTooSmall);
-    if (primitiveCount == 0) return D3D_OK;  // nothing to draw
-    if (!indexData || !vertexData) return Fail(DeviceError::NullArgument);
-
-    // The caller's vertex range bounds every index: a vertex outside it may lie past the
-    // caller's array. The level reader guarantees this for the world's surfaces; anything else
-    // is refused whole rather than drawn in part.
-    const std::uint64_t end = std::uint64_t{minVertexIndex} + vertexCount;
-    if (end > 0xFFFFFFFFu) return Fail(DeviceError::IndexPastVertexData);
-    const auto* indices = static_cast<const std::uint16_t*>(indexData);
-    for (std::uint64_t i = 0; i < indexCount; ++i) {
-        if (indices[i] < minVertexIndex || indices[i] >= end) return Fail(DeviceError::IndexPastVertexData);
-    }
-
     DrawCall call;
-    call.primitiveType = type;
-    call.primitiveCount = primitiveCount;
     call.fvf = state_.vertexShader;
-    call.vertices = vertexData;
-    call.vertexCount = static_cast<std::uint32_t>(end);  // vertices [minVertexIndex, end) are readable
-    call.stride = stride;
-    call.indices = indices;
-    call.indexCount = static_cast<std::uint32_t>(indexCount);
-    call.minVertexIndex = minVertexIndex;
+    const Problem problem = CheckIndexedDraw(type, minVertexIndex, vertexCount, primitiveCount, indexData,
+                                             indexFormat, vertexData, stride, VertexSize(state_.vertexShader), call);
+    if (!inScene_) {
+        if (!problem.error && call.primitiveCount != 0) backend_->Prepare(call);
+        return Fail(DeviceError::DrawOutsideScene);
+    }
+    if (problem.error) return Fail(*problem.error);
+    if (call.primitiveCount == 0) return D3D_OK;  // nothing to draw
     backend_->Draw(state_, call);
     return D3D_OK;
 }

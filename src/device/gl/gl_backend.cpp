@@ -237,6 +237,12 @@ void GlBackend::Draw(const DeviceState& state, const DrawCall& call) {
     ++stats_.draws;
 }
 
+void GlBackend::Prepare(const DrawCall& call) {
+    if (call.primitiveCount == 0 || !call.vertices || call.vertexCount == 0) return;
+    geometry_->Prime(call);
+    vertexArray_ = 0;  // priming binds the static buffers' vertex arrays: the next draw rebinds
+}
+
 void GlBackend::Present() {
     const int shown = back_;
     if (context_->HasWindow()) {

@@ -50,6 +50,7 @@ public:
     void TextureDestroyed(Texture& texture) override;
     void Clear(std::uint32_t flags, D3DCOLOR colour, float z, std::uint32_t stencil) override;
     void Draw(const DeviceState& state, const DrawCall& call) override;
+    void Prepare(const DrawCall& call) override;
     void Present() override;
     bool ReadPixels(std::uint32_t& width, std::uint32_t& height, std::vector<std::uint8_t>& rgba) override;
     const char* Description() const override { return description_.c_str(); }

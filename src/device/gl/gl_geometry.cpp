@@ -167,6 +167,14 @@ bool GlGeometry::Place(const DrawCall& call, GlPlacement& out) {
     return PlaceStreamed(call, vertexBytes, vertexSize, out);
 }
 
+void GlGeometry::Prime(const DrawCall& call) {
+    if (!caching_) return;
+    GlPlacement ignored;
+    // The first sighting remembers the bytes, the second (the same bytes) places them.
+    for (int sighting = 0; sighting < 2; ++sighting)
+        if (!Place(call, ignored)) return;
+}
+
 bool GlGeometry::PlaceStatic(const DrawCall& call, const std::uint8_t* vertexBytes, std::size_t vertexSize,
                              GlPlacement& out) {
     if (call.indices && !IndicesInside(call)) {

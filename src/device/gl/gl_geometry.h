@@ -61,6 +61,10 @@ public:
 
     // False when the draw cannot be placed (a bad format, an index outside its vertices).
     bool Place(const DrawCall& call, GlPlacement& out);
+    // Geometry known to come again unchanged (drawn before the first scene, as the start-up
+    // pass over every room does): placed in the static buffers now rather than on its second
+    // sighting, so the frames that follow upload nothing.
+    void Prime(const DrawCall& call);
     // When off, everything is streamed (for measuring what the cache saves).
     void SetStaticCaching(bool on) { caching_ = on; }
     const GlGeometryStats& Stats() const { return stats_; }

@@ -101,6 +101,33 @@ TEST(GlGeometryCache, WorldArraysAreUploadedOnceAndThenDrawnFromStaticBuffers) {
     EXPECT_EQ(third.At(24, 16), 0xFF000000u);
 }
 
+TEST(GlGeometryCache, GeometryDrawnBeforeTheFirstSceneIsStaticFromTheFirstFrame) {
+    GlScene s(32, 32);
+    REQUIRE_SCENE(s);
+    s.Plain();
+    Device& d = s.Dev();
+    d.SetTexture(0, s.Solid(kRed));
+    d.SetVertexShader(RoomVertexFormat);
+    const WorldVertex surface[4] = {{-1, 1, 0.5f, 0, 0}, {0, 1, 0.5f, 0, 0}, {-1, -1, 0.5f, 0, 0}, {0, -1, 0.5f, 0, 0}};
+    const std::uint16_t indices[6] = {0, 1, 2, 2, 1, 3};
+    auto draw = [&] {
+        return d.DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 4, 2, indices, D3DFMT_INDEX16, surface,
+                                        sizeof(WorldVertex));
+    };
+    // As the start-up pass over every room: refused outside a scene, but the backend gets it ready.
+    EXPECT_EQ(draw(), D3DERR_INVALIDCALL);
+    const std::uint64_t placed = s.Gl().GeometryStats().staticUploads;
+    EXPECT_EQ(placed, 1u);
+    EXPECT_EQ(s.Gl().Stats().draws, 0u) << "nothing is drawn outside a scene";
+    s.Begin();
+    draw();
+    const Frame first = s.End();
+    EXPECT_EQ(s.Gl().GeometryStats().staticUploads, placed) << "no upload in the frames that follow";
+    EXPECT_EQ(s.Gl().GeometryStats().staticHits, 1u);
+    EXPECT_EQ(first.At(8, 16), kRed) << "the vertex array is bound again after priming";
+    EXPECT_EQ(s.Gl().TakeGlError(), 0u);
+}
+
 TEST(GlGeometryCache, MemoryReusedForOtherGeometryIsNeverDrawnStale) {
     GlScene s(32, 32);
     REQUIRE_SCENE(s);
