@@ -172,8 +172,10 @@ Room BuildLibrary() {
     AddObject(room, kModelBook, V3(-470, 52, 740), V3(1, 0, 0.5f), 0.35f);  // propped up on its neighbour
     AddObject(room, kModelBook, V3(-480, 50, 745), V3(0, 1, 0), 1.2f);
     AddObject(room, kModelChandelier, V3(-440, 280, 640));
-    AddObject(room, kModelCrate, V3(-180, 0, 440), V3(0, 1, 0), 0.2f);
-    AddObject(room, kModelCrate, V3(-180, 60, 440), V3(0, 1, 0), -0.35f);
+    // Well clear of the south wall: a gap narrower than the player's sphere would let the
+    // crate's push and the wall's push squeeze the player through the wall.
+    AddObject(room, kModelCrate, V3(-180, 0, 500), V3(0, 1, 0), 0.2f);
+    AddObject(room, kModelCrate, V3(-180, 60, 500), V3(0, 1, 0), -0.35f);
 
     room.lights.push_back(PointLight(V3(-440, 230, 640), V3(0.4f, 0.3f, 0.18f), 480));
     room.lights.push_back(PointLight(V3(-440, 90, 640), V3(0.08f, 0.32f, 0.1f), 190));
