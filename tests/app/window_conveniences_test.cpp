@@ -18,6 +18,7 @@
 #include "app/window_queue.h"
 #include "platform/sdl_keyboard.h"
 #include "platform/window.h"
+#include "support/xvfb_server.h"
 
 // llvmpipe and SDL's D-Bus connection keep memory the leak checker cannot see (see the
 // platform window test); AddressSanitizer and UBSan stay on.
@@ -26,43 +27,7 @@ extern "C" int __lsan_is_turned_off() { return 1; }
 namespace brontal {
 namespace {
 
-class XServer : public ::testing::Environment {
-public:
-    void SetUp() override {
-        if (std::getenv("DISPLAY")) return;
-        int fds[2];
-        if (pipe(fds) != 0) return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            close(fds[0]);
-            const std::string fd = std::to_string(fds[1]);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
-                   static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        std::string number;
-        char c = 0;
-        for (;;) {
-            const ssize_t n = read(fds[0], &c, 1);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0 || c == '\n') break;
-            number += c;
-        }
-        close(fds[0]);
-        if (!number.empty()) setenv("DISPLAY", (":" + number).c_str(), 1);
-    }
-    void TearDown() override {
-        if (pid_ <= 0) return;
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
-    }
-
-private:
-    pid_t pid_ = -1;
-};
-
-const auto* const g_xserver = ::testing::AddGlobalTestEnvironment(new XServer);
+const auto* const g_xserver = ::testing::AddGlobalTestEnvironment(new test::XServer);
 
 class ShownWindow : public ::testing::Test {
 protected:

@@ -17,6 +17,7 @@
 
 #include "platform/sdl_keyboard.h"
 #include "platform/window.h"
+#include "support/xvfb_server.h"
 
 // The leak check at exit is off for this program (AddressSanitizer and UBSan stay on): llvmpipe
 // keeps pointers to its allocations in the memory of its JIT-compiled shaders, and SDL in its
@@ -27,46 +28,7 @@ extern "C" int __lsan_is_turned_off() { return 1; }
 namespace brontal {
 namespace {
 
-// An Xvfb of our own when there is no display; stopped (by its pid) at the end.
-class XServer : public ::testing::Environment {
-public:
-    void SetUp() override {
-        if (std::getenv("DISPLAY")) return;
-        int fds[2];
-        if (pipe(fds) != 0) return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            close(fds[0]);
-            const std::string fd = std::to_string(fds[1]);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
-                   static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        // Xvfb writes the display number and a newline once it accepts clients.
-        std::string number;
-        char c = 0;
-        for (;;) {
-            const ssize_t n = read(fds[0], &c, 1);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0 || c == '\n') break;
-            number += c;
-        }
-        close(fds[0]);
-        if (number.empty()) return;
-        setenv("DISPLAY", (":" + number).c_str(), 1);
-    }
-    void TearDown() override {
-        if (pid_ <= 0) return;
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
-    }
-
-private:
-    pid_t pid_ = -1;
-};
-
-const auto* const g_xserver = ::testing::AddGlobalTestEnvironment(new XServer);
+const auto* const g_xserver = ::testing::AddGlobalTestEnvironment(new test::XServer);
 
 std::unique_ptr<Window> MakeWindow(int width, int height, std::string& error) {
     WindowDescription d;
