@@ -10,6 +10,7 @@
 
 #include "level/writer.h"
 #include "platform/image.h"
+#include "small_level.h"
 
 namespace brontal {
 namespace {
@@ -53,48 +54,11 @@ protected:
     std::filesystem::path dir_;
 };
 
-Surface Triangle() {
-    Surface s;
-    s.vertices = {{-5, 0, 2, 0, 0}, {5, 3, 8, 1, 0}, {0, 1, 4, 0, 1}};
-    s.indices = {0, 1, 2};
-    s.vertexCount = 3;
-    s.indexCount = 3;
-    s.triangleCount = 1;
-    return s;
-}
 
 std::vector<std::uint8_t> GoodLevel() {
-    Level level;
+    Level level = test::SmallToolLevel(4);
     level.levelName = "Tool";
     level.textureCount = 1;
-    level.roomCount = 2;
-    level.rooms.resize(2);
-    level.rooms[0].name = "Hall";
-    level.rooms[0].showsSky = true;
-    level.rooms[0].visibleRooms = {0, 1};
-    level.rooms[0].visibleRoomCount = 2;
-    level.rooms[0].surfaces = {Triangle()};
-    level.rooms[0].surfaceCount = 1;
-    level.modelCount = 1;
-    level.models.resize(1);
-    level.models[0].surfaces = {Triangle()};
-    level.models[0].surfaceCount = 1;
-    level.models[0].solid = true;
-    level.animatedModelCount = 1;
-    level.animatedModels.resize(1);
-    AnimatedPart part;
-    part.vertices = Triangle().vertices;
-    part.indices = {0, 1, 2};
-    part.vertexCount = 3;
-    part.indexCount = 3;
-    KeyTrack track;
-    track.positions.resize(4);
-    track.rotations.assign(4, Quaternion{0, 0, 0, 1});
-    track.keyCount = 4;
-    level.animatedModels[0].parts = {part};
-    level.animatedModels[0].tracks = {track};
-    level.animatedModels[0].partCount = 1;
-    level.animatedModels[0].trackCount = 1;
     Image image;
     image.width = 8;
     image.height = 2;
