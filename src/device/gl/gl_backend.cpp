@@ -26,7 +26,8 @@ bool FormatHasAlpha(D3DFORMAT format) { return format == D3DFMT_A8R8G8B8 || form
 }  // namespace
 
 std::unique_ptr<GlBackend> GlBackend::Create(std::unique_ptr<GlContext> context,
-                                             const D3DPRESENT_PARAMETERS& parameters, std::string& error) {
+                                             const D3DPRESENT_PARAMETERS& parameters, std::string& error,
+                                             bool allowReversedDepth) {
     if (!context) {
         error = "no OpenGL context";
         return nullptr;
@@ -39,14 +40,14 @@ std::unique_ptr<GlBackend> GlBackend::Create(std::unique_ptr<GlContext> context,
     }
     std::unique_ptr<GlBackend> backend(
         new GlBackend(std::move(context), parameters.BackBufferWidth, parameters.BackBufferHeight));
-    if (!backend->Initialise(parameters, error)) return nullptr;
+    if (!backend->Initialise(parameters, allowReversedDepth, error)) return nullptr;
     return backend;
 }
 
 GlBackend::GlBackend(std::unique_ptr<GlContext> context, std::uint32_t width, std::uint32_t height)
     : context_(std::move(context)), width_(width), height_(height) {}
 
-bool GlBackend::Initialise(const D3DPRESENT_PARAMETERS& parameters, std::string& error) {
+bool GlBackend::Initialise(const D3DPRESENT_PARAMETERS& parameters, bool allowReversedDepth, std::string& error) {
     if (!context_->MakeCurrent()) {
         error = std::string(context_->Name()) + ": cannot make the OpenGL context current";
         return false;
@@ -65,6 +66,13 @@ bool GlBackend::Initialise(const D3DPRESENT_PARAMETERS& parameters, std::string&
     if (HasExtension("GL_ARB_texture_filter_anisotropic") || HasExtension("GL_EXT_texture_filter_anisotropic"))
         glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY, &maxAnisotropy_);
 
+    // Clip control makes the depth range 0..1 and so lets a floating-point buffer hold the
+    // reversed depth at full precision.
+    if (allowReversedDepth && (major * 10 + minor >= 45 || HasExtension("GL_ARB_clip_control"))) {
+        glClipControl(GL_LOWER_LEFT, GL_ZERO_TO_ONE);
+        depthMapping_ = GlDepthMapping::kReversed;
+    }
+
     // The back buffer: two colour targets that trade places at Present, one depth buffer.
     hasDepth_ = parameters.EnableAutoDepthStencil != 0;
     const GLenum colourFormat = FormatHasAlpha(parameters.BackBufferFormat) ? GL_RGBA8 : GL_RGB8;
@@ -74,7 +82,9 @@ bool GlBackend::Initialise(const D3DPRESENT_PARAMETERS& parameters, std::string&
     if (hasDepth_) {
         glGenRenderbuffers(1, &depth_);
         glBindRenderbuffer(GL_RENDERBUFFER, depth_);
-        glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, w, h);
+        glRenderbufferStorage(GL_RENDERBUFFER,
+                              depthMapping_ == GlDepthMapping::kReversed ? GL_DEPTH_COMPONENT32F : GL_DEPTH_COMPONENT24,
+                              w, h);
     }
     for (int i = 0; i < 2; ++i) {
         glBindRenderbuffer(GL_RENDERBUFFER, colour_[i]);
@@ -92,10 +102,17 @@ bool GlBackend::Initialise(const D3DPRESENT_PARAMETERS& parameters, std::string&
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_[back_]);
     glViewport(0, 0, w, h);
 
-    if (!BuildFixedFunctionProgram(program_, error)) return false;
-    glUseProgram(program_.program);
-    glUniform1i(program_.texture, 0);
-    glUniform2f(program_.backBufferSize, static_cast<float>(width_), static_cast<float>(height_));
+    programs_ = std::make_unique<GlProgramCache>(depthMapping_, static_cast<float>(width_), static_cast<float>(height_));
+    // The program of a lit, textured, alpha-tested draw under the device's default stage
+    // states (the game's scene draws) is built now, so that the first frame does not wait for
+    // it and a driver that cannot build programs fails here, with its reason.
+    GlProgramKey scene;
+    scene.lighting = 1;
+    scene.textured = 1;
+    scene.colourOp = {D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_CURRENT};
+    scene.alphaOp = {D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_CURRENT};
+    scene.alphaFunc = D3DCMP_GREATEREQUAL;
+    if (programs_->Get(scene, error).failed) return false;
     glActiveTexture(GL_TEXTURE0);
     // A vertex without colour is opaque white; without texture coordinates it reads (0, 0).
     glVertexAttrib4f(1, 1.0f, 1.0f, 1.0f, 1.0f);
@@ -113,7 +130,7 @@ GlBackend::~GlBackend() {
     if (!context_ || !context_->MakeCurrent()) return;
     geometry_.reset();
     samplers_.reset();
-    DestroyProgram(program_);
+    programs_.reset();
     glDeleteFramebuffers(2, framebuffer_);
     glDeleteRenderbuffers(2, colour_);
     if (depth_) glDeleteRenderbuffers(1, &depth_);
@@ -145,7 +162,8 @@ void GlBackend::Clear(std::uint32_t flags, D3DCOLOR colour, float z, std::uint32
         mask |= GL_COLOR_BUFFER_BIT;
     }
     if ((flags & D3DCLEAR_ZBUFFER) && hasDepth_) {
-        glClearDepth(z < 0.0f ? 0.0 : z > 1.0f ? 1.0 : static_cast<double>(z));
+        const double depth = z < 0.0f ? 0.0 : z > 1.0f ? 1.0 : static_cast<double>(z);
+        glClearDepth(depthMapping_ == GlDepthMapping::kReversed ? 1.0 - depth : depth);
         glDepthMask(GL_TRUE);
         mask |= GL_DEPTH_BUFFER_BIT;
     }
@@ -164,41 +182,72 @@ void GlBackend::BindTexture(const DeviceState& state) {
     }
 }
 
-void GlBackend::ApplyState(const DeviceState& state, const DrawCall& call) {
+bool GlBackend::ApplyState(const DeviceState& state, const DrawCall& call) {
     const bool all = forceFullApply_ || !applied_;
-    const GlRasterState raster = DeriveRasterState(state, hasDepth_);
+    const GlRasterState raster = DeriveRasterState(state, hasDepth_, depthMapping_);
     if (all || rasterStale_ || !(raster == raster_)) {
         ApplyRasterState(raster);
         raster_ = raster;
         rasterStale_ = false;
         ++stats_.rasterApplies;
     }
-    GlShadingState shading = DeriveShadingState(state, call.fvf, hasDepth_);
+
     const bool textured = state.texture[0] && state.texture[0]->backendHandle != 0;
-    shading.textured = textured ? 1 : 0;
-    if (all || !(shading == shading_)) {
-        ApplyShadingState(program_, shading);
-        shading_ = shading;
+    const GlProgramKey key = DeriveProgramKey(state, call.fvf, textured);
+    std::string error;
+    GlProgramSlot& slot = programs_->Get(key, error);
+    if (slot.failed) {
+        if (!error.empty() && !warnedProgram_) {
+            std::fprintf(stderr, "warning: OpenGL backend: a draw's shader program would not build; not drawn: %s\n",
+                         error.c_str());
+            warnedProgram_ = true;
+        }
+        return false;
+    }
+    if (all || &slot != program_) {
+        glUseProgram(slot.program.program);
+        program_ = &slot;
+        ++stats_.programSwitches;
+    }
+
+    // Each group: a new version when it differs from the last derived, sent when the program
+    // holds an older one.
+    const GlShadingValues values = DeriveShadingValues(state);
+    if (valuesVersion_ == 0 || !(values == values_)) {
+        values_ = values;
+        ++valuesVersion_;
+    }
+    if (all || slot.valuesVersion != valuesVersion_) {
+        ApplyShadingValues(slot.program, values_);
+        slot.valuesVersion = valuesVersion_;
         ++stats_.shadingApplies;
     }
-    if (shading.lighting) {
+    if (key.lighting) {
         DeriveLightingState(state, nextLighting_);
         if (nextLighting_.droppedLights && !warnedLights_) {
             std::fprintf(stderr, "warning: OpenGL backend: more than %d lights are enabled; the rest are not drawn\n",
                          kMaxShaderLights);
             warnedLights_ = true;
         }
-        if (all || !(nextLighting_ == lighting_)) {
-            ApplyLightingState(program_, nextLighting_);
+        if (lightingVersion_ == 0 || !(nextLighting_ == lighting_)) {
             std::swap(lighting_, nextLighting_);
+            ++lightingVersion_;
+        }
+        if (all || slot.lightingVersion != lightingVersion_) {
+            ApplyLightingState(slot.program, lighting_);
+            slot.lightingVersion = lightingVersion_;
             ++stats_.lightingApplies;
         }
     }
-    if (!shading.preTransformed) {
+    if (!key.preTransformed) {
         const GlTransformState transform = DeriveTransformState(state);
-        if (all || !(transform == transform_)) {
-            ApplyTransformState(program_, transform);
+        if (transformVersion_ == 0 || !(transform == transform_)) {
             transform_ = transform;
+            ++transformVersion_;
+        }
+        if (all || slot.transformVersion != transformVersion_) {
+            ApplyTransformState(slot.program, transform_);
+            slot.transformVersion = transformVersion_;
             ++stats_.transformApplies;
         }
     }
@@ -212,6 +261,7 @@ void GlBackend::ApplyState(const DeviceState& state, const DrawCall& call) {
     }
     BindTexture(state);
     applied_ = true;
+    return true;
 }
 
 void GlBackend::Draw(const DeviceState& state, const DrawCall& call) {
@@ -226,7 +276,10 @@ void GlBackend::Draw(const DeviceState& state, const DrawCall& call) {
         vertexArray_ = placement.vao;
         ++stats_.vertexArrayBinds;
     }
-    ApplyState(state, call);
+    if (!ApplyState(state, call)) {
+        ++stats_.refusedDraws;
+        return;
+    }
     const GLenum mode = GlPrimitiveMode(call.primitiveType);
     if (call.indices) {
         glDrawElementsBaseVertex(mode, static_cast<GLsizei>(call.indexCount), GL_UNSIGNED_SHORT,

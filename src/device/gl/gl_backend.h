@@ -8,7 +8,9 @@
 //
 // Render state is compared per group (gl_state.h) and only what changed since the last draw is
 // applied; SetForceFullApply(true) applies everything on every draw, so tests can check that
-// the diffing changes no pixel. Geometry placement and its content check: gl_geometry.h.
+// the diffing changes no pixel. Each program holds its own uniforms, so a uniform group is
+// versioned: a group is re-sent to a program only when the program holds an older version.
+// Geometry placement and its content check: gl_geometry.h; the programs: gl_shaders.h.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -27,6 +29,7 @@ struct GlBackendStats {
     std::uint64_t refusedDraws = 0;
     // Groups applied to OpenGL (a group not applied was the same as for the last draw).
     std::uint64_t rasterApplies = 0;
+    std::uint64_t programSwitches = 0;
     std::uint64_t shadingApplies = 0;
     std::uint64_t lightingApplies = 0;
     std::uint64_t transformApplies = 0;
@@ -39,8 +42,11 @@ class GlBackend final : public Backend {
 public:
     // The context must be current. Returns null with a reason when OpenGL 3.3 core is not
     // there or the back buffer cannot be made.
+    // `allowReversedDepth` false keeps the standard depth mapping even where the reversed one
+    // could be had (tests of the fallback).
     static std::unique_ptr<GlBackend> Create(std::unique_ptr<GlContext> context,
-                                             const D3DPRESENT_PARAMETERS& parameters, std::string& error);
+                                             const D3DPRESENT_PARAMETERS& parameters, std::string& error,
+                                             bool allowReversedDepth = true);
     ~GlBackend() override;
     GlBackend(const GlBackend&) = delete;
     GlBackend& operator=(const GlBackend&) = delete;
@@ -59,6 +65,8 @@ public:
     void SetStaticCaching(bool on) { geometry_->SetStaticCaching(on); }
     const GlBackendStats& Stats() const { return stats_; }
     const GlGeometryStats& GeometryStats() const { return geometry_->Stats(); }
+    std::size_t ProgramsBuilt() const { return programs_->Built(); }
+    GlDepthMapping DepthMapping() const { return depthMapping_; }
     // Waits until every queued command has run (benchmarks).
     void Finish();
     // The first OpenGL error raised since the last call, 0 when none (tests).
@@ -66,8 +74,9 @@ public:
 
 private:
     GlBackend(std::unique_ptr<GlContext> context, std::uint32_t width, std::uint32_t height);
-    bool Initialise(const D3DPRESENT_PARAMETERS& parameters, std::string& error);
-    void ApplyState(const DeviceState& state, const DrawCall& call);
+    bool Initialise(const D3DPRESENT_PARAMETERS& parameters, bool allowReversedDepth, std::string& error);
+    // False when the draw's program cannot be had.
+    bool ApplyState(const DeviceState& state, const DrawCall& call);
     void BindTexture(const DeviceState& state);
 
     std::unique_ptr<GlContext> context_;
@@ -80,7 +89,8 @@ private:
     bool presented_ = false;  // a frame has been presented: the other target holds it
     bool hasDepth_ = false;
     float maxAnisotropy_ = 1.0f;
-    GlProgram program_;
+    GlDepthMapping depthMapping_ = GlDepthMapping::kStandard;
+    std::unique_ptr<GlProgramCache> programs_;
     std::unique_ptr<GlGeometry> geometry_;
     std::unique_ptr<GlSamplerCache> samplers_;
 
@@ -89,13 +99,17 @@ private:
     bool applied_ = false;      // false until the first draw
     bool rasterStale_ = false;  // a clear changed the write masks
     GlRasterState raster_;
-    GlShadingState shading_;
+    GlProgramSlot* program_ = nullptr;
+    // The uniform groups as last derived, each with a version that grows when it changes.
+    GlShadingValues values_;
     GlLightingState lighting_, nextLighting_;
     GlTransformState transform_;
+    std::uint64_t valuesVersion_ = 0, lightingVersion_ = 0, transformVersion_ = 0;
     GLuint sampler_ = 0;
     GLuint texture_ = 0;
     GLuint vertexArray_ = 0;
     bool warnedLights_ = false;
+    bool warnedProgram_ = false;
     GlBackendStats stats_;
 };
 

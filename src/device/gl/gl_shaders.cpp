@@ -6,34 +6,36 @@ namespace brontal {
 
 namespace {
 
-const char* const kVertexShader = R"(#version 330 core
+// Both stages are compiled with a prelude of #defines (PRE_TRANSFORMED, LIGHTING, TEXTURED,
+// REVERSED_DEPTH as 0 or 1; MATERIAL_SOURCES, COLOUR_OP, ALPHA_OP as ivec3; ALPHA_FUNC; and
+// MAX_LIGHTS); the compiler folds every test on them away.
+const char* const kVertexShader = R"(
 layout(location = 0) in vec4 aPosition;   // x, y, z (w = 1) or screen x, y, z, rhw
 layout(location = 1) in vec4 aDiffuse;    // white when the vertex has no colour
 layout(location = 2) in vec2 aTexCoord;
 
-const int kMaxLights = MAX_LIGHTS;
-const int kPoint = 1, kSpot = 2, kDirectional = 3;
+out vec4 vDiffuse;
+out vec2 vTexCoord;
 
-uniform mat4 uWorld;
-uniform mat4 uWorldViewProjection;
-uniform bool uPreTransformed;
+#if PRE_TRANSFORMED
 uniform vec2 uBackBufferSize;
+#else
+uniform mat4 uWorldViewProjection;
+#endif
 
-uniform bool uLighting;
-uniform ivec3 uMaterialSources;  // ambient, emissive, alpha: 1 = the vertex colour, 0 = the material
+#if LIGHTING
+const int kPoint = 1, kSpot = 2, kDirectional = 3;
+uniform mat4 uWorld;
 uniform vec3 uMaterialAmbient;
 uniform vec3 uMaterialEmissive;
 uniform float uMaterialAlpha;
 uniform vec3 uGlobalAmbient;
 uniform int uLightCount;
-uniform vec4 uLightPosition[kMaxLights];     // xyz, range
-uniform vec4 uLightAmbient[kMaxLights];      // rgb, type
-uniform vec4 uLightAttenuation[kMaxLights];  // a0, a1, a2
-uniform vec4 uLightDirection[kMaxLights];    // unit direction the light shines in
-uniform vec4 uLightCone[kMaxLights];         // cos(theta / 2), cos(phi / 2), falloff
-
-out vec4 vDiffuse;
-out vec2 vTexCoord;
+uniform vec4 uLightPosition[MAX_LIGHTS];     // xyz, range
+uniform vec4 uLightAmbient[MAX_LIGHTS];      // rgb, type
+uniform vec4 uLightAttenuation[MAX_LIGHTS];  // a0, a1, a2
+uniform vec4 uLightDirection[MAX_LIGHTS];    // unit direction the light shines in
+uniform vec4 uLightCone[MAX_LIGHTS];         // cos(theta / 2), cos(phi / 2), falloff
 
 vec3 LightAmbient(vec3 p) {
     vec3 sum = vec3(0.0);
@@ -58,44 +60,47 @@ vec3 LightAmbient(vec3 p) {
     }
     return sum;
 }
+#endif
+
+// Direct3D's depth 0..1 (as clip z 0..w) to what the depth buffer keeps.
+vec4 ToDepthBuffer(vec4 clip) {
+#if REVERSED_DEPTH
+    return vec4(clip.x, clip.y, clip.w - clip.z, clip.w);
+#else
+    return vec4(clip.x, clip.y, 2.0 * clip.z - clip.w, clip.w);
+#endif
+}
 
 void main() {
-    if (uPreTransformed) {
-        float w = aPosition.w != 0.0 ? 1.0 / aPosition.w : 1.0;
-        vec2 ndc = vec2((aPosition.x + 0.5) * 2.0 / uBackBufferSize.x - 1.0,
-                        1.0 - (aPosition.y + 0.5) * 2.0 / uBackBufferSize.y);
-        gl_Position = vec4(ndc, aPosition.z * 2.0 - 1.0, 1.0) * w;
-    } else {
-        vec4 clip = uWorldViewProjection * vec4(aPosition.xyz, 1.0);
-        gl_Position = vec4(clip.x, clip.y, 2.0 * clip.z - clip.w, clip.w);
-    }
+#if PRE_TRANSFORMED
+    float w = aPosition.w != 0.0 ? 1.0 / aPosition.w : 1.0;
+    vec2 ndc = vec2((aPosition.x + 0.5) * 2.0 / uBackBufferSize.x - 1.0,
+                    1.0 - (aPosition.y + 0.5) * 2.0 / uBackBufferSize.y);
+    gl_Position = ToDepthBuffer(vec4(ndc, aPosition.z, 1.0) * w);
+#else
+    gl_Position = ToDepthBuffer(uWorldViewProjection * vec4(aPosition.xyz, 1.0));
+#endif
     vTexCoord = aTexCoord;
-    if (uLighting && !uPreTransformed) {
-        vec3 p = (uWorld * vec4(aPosition.xyz, 1.0)).xyz;
-        vec3 ambient = uMaterialSources.x != 0 ? aDiffuse.rgb : uMaterialAmbient;
-        vec3 emissive = uMaterialSources.y != 0 ? aDiffuse.rgb : uMaterialEmissive;
-        float alpha = uMaterialSources.z != 0 ? aDiffuse.a : uMaterialAlpha;
-        vec3 colour = emissive + ambient * (uGlobalAmbient + LightAmbient(p));
-        vDiffuse = vec4(clamp(colour, 0.0, 1.0), clamp(alpha, 0.0, 1.0));
-    } else {
-        vDiffuse = aDiffuse;
-    }
+#if LIGHTING
+    vec3 p = (uWorld * vec4(aPosition.xyz, 1.0)).xyz;
+    vec3 ambient = MATERIAL_SOURCES.x != 0 ? aDiffuse.rgb : uMaterialAmbient;
+    vec3 emissive = MATERIAL_SOURCES.y != 0 ? aDiffuse.rgb : uMaterialEmissive;
+    float alpha = MATERIAL_SOURCES.z != 0 ? aDiffuse.a : uMaterialAlpha;
+    vec3 colour = emissive + ambient * (uGlobalAmbient + LightAmbient(p));
+    vDiffuse = vec4(clamp(colour, 0.0, 1.0), clamp(alpha, 0.0, 1.0));
+#else
+    vDiffuse = aDiffuse;
+#endif
 }
 )";
 
-const char* const kFragmentShader = R"(#version 330 core
+const char* const kFragmentShader = R"(
 in vec4 vDiffuse;
 in vec2 vTexCoord;
 
 uniform sampler2D uTexture;
-uniform bool uTextured;
-uniform ivec3 uColourOp;   // operation, argument 1, argument 2 (the device's numbers)
-uniform ivec3 uAlphaOp;
 uniform vec4 uTextureFactor;
-uniform int uAlphaFunc;    // the device's comparison; 8 (always) when the test is off
 uniform float uAlphaRef;   // 0..255
-uniform bool uWDepth;
-uniform vec2 uWRange;      // near w, 1 / (far w - near w)
 
 out vec4 fragColour;
 
@@ -110,44 +115,78 @@ vec4 Argument(int argument, vec4 texel) {
 }
 
 vec4 Combine(ivec3 op, vec4 texel) {
-    vec4 a = Argument(op.y, texel);
-    vec4 b = Argument(op.z, texel);
     switch (op.x) {
         case 1: return vDiffuse;            // disabled: the stage passes its input on
-        case 2: return a;
-        case 3: return b;
-        case 5: return clamp(a * b * 2.0, 0.0, 1.0);
-        case 6: return clamp(a * b * 4.0, 0.0, 1.0);
-        case 7: return clamp(a + b, 0.0, 1.0);
-        case 8: return clamp(a + b - 0.5, 0.0, 1.0);
-        case 9: return clamp((a + b - 0.5) * 2.0, 0.0, 1.0);
-        case 10: return clamp(a - b, 0.0, 1.0);
-        default: return a * b;              // 4, modulate
+        case 2: return Argument(op.y, texel);
+        case 3: return Argument(op.z, texel);
+        case 5: return clamp(Argument(op.y, texel) * Argument(op.z, texel) * 2.0, 0.0, 1.0);
+        case 6: return clamp(Argument(op.y, texel) * Argument(op.z, texel) * 4.0, 0.0, 1.0);
+        case 7: return clamp(Argument(op.y, texel) + Argument(op.z, texel), 0.0, 1.0);
+        case 8: return clamp(Argument(op.y, texel) + Argument(op.z, texel) - 0.5, 0.0, 1.0);
+        case 9: return clamp((Argument(op.y, texel) + Argument(op.z, texel) - 0.5) * 2.0, 0.0, 1.0);
+        case 10: return clamp(Argument(op.y, texel) - Argument(op.z, texel), 0.0, 1.0);
+        default: return Argument(op.y, texel) * Argument(op.z, texel);  // 4, modulate
     }
 }
 
+#if ALPHA_FUNC != 8
 bool AlphaPasses(float alpha) {
     float a = floor(clamp(alpha, 0.0, 1.0) * 255.0 + 0.5);
-    switch (uAlphaFunc) {
-        case 1: return false;
-        case 2: return a < uAlphaRef;
-        case 3: return a == uAlphaRef;
-        case 4: return a <= uAlphaRef;
-        case 5: return a > uAlphaRef;
-        case 6: return a != uAlphaRef;
-        case 7: return a >= uAlphaRef;
-        default: return true;
-    }
+#if ALPHA_FUNC == 1
+    return false;
+#elif ALPHA_FUNC == 2
+    return a < uAlphaRef;
+#elif ALPHA_FUNC == 3
+    return a == uAlphaRef;
+#elif ALPHA_FUNC == 4
+    return a <= uAlphaRef;
+#elif ALPHA_FUNC == 5
+    return a > uAlphaRef;
+#elif ALPHA_FUNC == 6
+    return a != uAlphaRef;
+#elif ALPHA_FUNC == 7
+    return a >= uAlphaRef;
+#else
+    return true;
+#endif
 }
+#endif
 
 void main() {
-    vec4 texel = uTextured ? texture(uTexture, vTexCoord) : vec4(1.0);
-    vec4 colour = vec4(Combine(uColourOp, texel).rgb, Combine(uAlphaOp, texel).a);
+#if TEXTURED
+    vec4 texel = texture(uTexture, vTexCoord);
+#else
+    vec4 texel = vec4(1.0);
+#endif
+    vec4 colour = vec4(Combine(COLOUR_OP, texel).rgb, Combine(ALPHA_OP, texel).a);
+#if ALPHA_FUNC != 8
     if (!AlphaPasses(colour.a)) discard;
+#endif
     fragColour = colour;
-    gl_FragDepth = uWDepth ? clamp((1.0 / gl_FragCoord.w - uWRange.x) * uWRange.y, 0.0, 1.0) : gl_FragCoord.z;
 }
 )";
+
+std::string Ivec3(const std::array<int, 3>& v) {
+    return "ivec3(" + std::to_string(v[0]) + ", " + std::to_string(v[1]) + ", " + std::to_string(v[2]) + ")";
+}
+
+// The source of one stage for `key`: the version line, the switches, the body.
+std::string StageSource(const char* body, const GlProgramKey& key, GlDepthMapping depth) {
+    // An alpha comparison outside the device's 1..8 compares always, as the platform does.
+    const int alphaFunc = key.alphaFunc >= 1 && key.alphaFunc <= 8 ? key.alphaFunc : 8;
+    std::string s = "#version 330 core\n";
+    s += "#define PRE_TRANSFORMED " + std::to_string(key.preTransformed ? 1 : 0) + "\n";
+    s += "#define LIGHTING " + std::to_string(key.lighting && !key.preTransformed ? 1 : 0) + "\n";
+    s += "#define MATERIAL_SOURCES " + Ivec3(key.materialSources) + "\n";
+    s += "#define TEXTURED " + std::to_string(key.textured ? 1 : 0) + "\n";
+    s += "#define COLOUR_OP " + Ivec3(key.colourOp) + "\n";
+    s += "#define ALPHA_OP " + Ivec3(key.alphaOp) + "\n";
+    s += "#define ALPHA_FUNC " + std::to_string(alphaFunc) + "\n";
+    s += "#define REVERSED_DEPTH " + std::to_string(depth == GlDepthMapping::kReversed ? 1 : 0) + "\n";
+    s += "#define MAX_LIGHTS " + std::to_string(kMaxShaderLights) + "\n";
+    s += body;
+    return s;
+}
 
 bool CompileStage(GLenum stage, const std::string& source, GLuint& shader, std::string& error) {
     shader = glCreateShader(stage);
@@ -167,19 +206,12 @@ bool CompileStage(GLenum stage, const std::string& source, GLuint& shader, std::
     return false;
 }
 
-std::string WithLightCount(const char* source) {
-    std::string text = source;
-    const std::string key = "MAX_LIGHTS";
-    text.replace(text.find(key), key.size(), std::to_string(kMaxShaderLights));
-    return text;
-}
-
 }  // namespace
 
-bool BuildFixedFunctionProgram(GlProgram& p, std::string& error) {
+bool BuildFixedFunctionProgram(const GlProgramKey& key, GlDepthMapping depth, GlProgram& p, std::string& error) {
     GLuint vertex = 0, fragment = 0;
-    if (!CompileStage(GL_VERTEX_SHADER, WithLightCount(kVertexShader), vertex, error)) return false;
-    if (!CompileStage(GL_FRAGMENT_SHADER, kFragmentShader, fragment, error)) {
+    if (!CompileStage(GL_VERTEX_SHADER, StageSource(kVertexShader, key, depth), vertex, error)) return false;
+    if (!CompileStage(GL_FRAGMENT_SHADER, StageSource(kFragmentShader, key, depth), fragment, error)) {
         glDeleteShader(vertex);
         return false;
     }
@@ -202,10 +234,7 @@ bool BuildFixedFunctionProgram(GlProgram& p, std::string& error) {
     auto at = [id](const char* name) { return glGetUniformLocation(id, name); };
     p.world = at("uWorld");
     p.worldViewProjection = at("uWorldViewProjection");
-    p.preTransformed = at("uPreTransformed");
     p.backBufferSize = at("uBackBufferSize");
-    p.lighting = at("uLighting");
-    p.materialSources = at("uMaterialSources");
     p.materialAmbient = at("uMaterialAmbient");
     p.materialEmissive = at("uMaterialEmissive");
     p.materialAlpha = at("uMaterialAlpha");
@@ -217,20 +246,54 @@ bool BuildFixedFunctionProgram(GlProgram& p, std::string& error) {
     p.lightDirection = at("uLightDirection");
     p.lightCone = at("uLightCone");
     p.texture = at("uTexture");
-    p.textured = at("uTextured");
-    p.colourOp = at("uColourOp");
-    p.alphaOp = at("uAlphaOp");
     p.textureFactor = at("uTextureFactor");
-    p.alphaFunc = at("uAlphaFunc");
     p.alphaRef = at("uAlphaRef");
-    p.wDepth = at("uWDepth");
-    p.wRange = at("uWRange");
     return true;
 }
 
 void DestroyProgram(GlProgram& p) {
     if (p.program) glDeleteProgram(p.program);
     p = GlProgram{};
+}
+
+std::size_t GlProgramCache::KeyHash::operator()(const GlProgramKey& k) const {
+    std::size_t h = 0;
+    auto mix = [&h](int v) { h ^= static_cast<std::size_t>(v) + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2); };
+    mix(k.preTransformed);
+    mix(k.lighting);
+    for (int v : k.materialSources) mix(v);
+    mix(k.textured);
+    for (int v : k.colourOp) mix(v);
+    for (int v : k.alphaOp) mix(v);
+    mix(k.alphaFunc);
+    return h;
+}
+
+GlProgramCache::~GlProgramCache() {
+    for (auto& [key, slot] : slots_) DestroyProgram(slot->program);
+}
+
+GlProgramSlot& GlProgramCache::Get(const GlProgramKey& key, std::string& error) {
+    if (last_ && *lastKey_ == key) return *last_;
+    auto [it, fresh] = slots_.try_emplace(key);
+    if (fresh) {
+        it->second = std::make_unique<GlProgramSlot>();
+        GlProgramSlot& slot = *it->second;
+        if (!BuildFixedFunctionProgram(key, depth_, slot.program, error)) {
+            slot.failed = true;
+        } else {
+            // The uniforms that never change for a program.
+            GLint current = 0;
+            glGetIntegerv(GL_CURRENT_PROGRAM, &current);
+            glUseProgram(slot.program.program);
+            glUniform1i(slot.program.texture, 0);
+            glUniform2f(slot.program.backBufferSize, width_, height_);
+            glUseProgram(static_cast<GLuint>(current));
+        }
+    }
+    lastKey_ = &it->first;
+    last_ = it->second.get();
+    return *last_;
 }
 
 }  // namespace brontal

@@ -27,6 +27,17 @@ GLenum CompareFunction(std::uint32_t f) {
     }
 }
 
+// The comparison that gives the same answer on 1 - depth.
+GLenum Reversed(GLenum compare) {
+    switch (compare) {
+        case GL_LESS: return GL_GREATER;
+        case GL_LEQUAL: return GL_GEQUAL;
+        case GL_GREATER: return GL_LESS;
+        case GL_GEQUAL: return GL_LEQUAL;
+        default: return compare;  // never, equal, not equal, always
+    }
+}
+
 GLenum BlendFactor(std::uint32_t b, bool source) {
     switch (b) {
         case D3DBLEND_ZERO: return GL_ZERO;
@@ -103,7 +114,7 @@ bool GlTransformState::operator==(const GlTransformState& o) const {
     return std::memcmp(this, &o, sizeof *this) == 0;
 }
 
-GlRasterState DeriveRasterState(const DeviceState& state, bool hasDepthBuffer) {
+GlRasterState DeriveRasterState(const DeviceState& state, bool hasDepthBuffer, GlDepthMapping depth) {
     const auto& rs = state.renderState;
     GlRasterState r;
     r.cull = rs[D3DRS_CULLMODE] == D3DCULL_CCW || rs[D3DRS_CULLMODE] == D3DCULL_CW;
@@ -117,6 +128,7 @@ GlRasterState DeriveRasterState(const DeviceState& state, bool hasDepthBuffer) {
     r.depthTest = hasDepthBuffer && rs[D3DRS_ZENABLE] != D3DZB_FALSE;
     r.depthWrite = rs[D3DRS_ZWRITEENABLE] != 0;
     r.depthFunc = CompareFunction(rs[D3DRS_ZFUNC]);
+    if (depth == GlDepthMapping::kReversed) r.depthFunc = Reversed(r.depthFunc);
     r.blend = rs[D3DRS_ALPHABLENDENABLE] != 0;
     if (r.blend) {
         r.sourceBlend = BlendFactor(rs[D3DRS_SRCBLEND], true);
@@ -152,51 +164,39 @@ GlSamplerKey DeriveSamplerKey(const DeviceState& state, float maxAnisotropy) {
     return k;
 }
 
-bool PerspectiveWRange(const Matrix4x4& p, float& nearW, float& farW) {
-    // Direct3D's left-handed perspective: w = z (column 3 is 0, 0, 1, 0), depth z * a + b with
-    // a = f / (f - n) and b = -n * f / (f - n), so n = -b / a and f = b / (1 - a).
-    const float a = p.m[2][2], b = p.m[3][2];
-    if (p.m[0][3] != 0.0f || p.m[1][3] != 0.0f || p.m[2][3] != 1.0f || p.m[3][3] != 0.0f) return false;
-    if (a == 0.0f || a == 1.0f) return false;
-    nearW = -b / a;
-    farW = b / (1.0f - a);
-    return std::isfinite(nearW) && std::isfinite(farW) && farW > nearW;
-}
-
-GlShadingState DeriveShadingState(const DeviceState& state, std::uint32_t fvf, bool hasDepthBuffer) {
+GlProgramKey DeriveProgramKey(const DeviceState& state, std::uint32_t fvf, bool textured) {
     const auto& rs = state.renderState;
     const auto& ts = state.stageState[0];
-    GlShadingState s;
-    s.preTransformed = IsPreTransformed(fvf) ? 1 : 0;
-    s.lighting = (rs[D3DRS_LIGHTING] != 0 && !s.preTransformed) ? 1 : 0;
-    if (s.lighting) {
+    GlProgramKey k;
+    k.preTransformed = IsPreTransformed(fvf) ? 1 : 0;
+    k.lighting = (rs[D3DRS_LIGHTING] != 0 && !k.preTransformed) ? 1 : 0;
+    if (k.lighting) {
         // With colour vertex on, a material source naming the vertex's first colour takes it,
         // when the vertex has one.
         const bool fromVertex = rs[D3DRS_COLORVERTEX] != 0 && (fvf & D3DFVF_DIFFUSE) != 0;
-        s.materialSources = {fromVertex && rs[D3DRS_AMBIENTMATERIALSOURCE] == kMaterialSourceColour1,
+        k.materialSources = {fromVertex && rs[D3DRS_AMBIENTMATERIALSOURCE] == kMaterialSourceColour1,
                              fromVertex && rs[D3DRS_EMISSIVEMATERIALSOURCE] == kMaterialSourceColour1,
                              fromVertex && rs[D3DRS_DIFFUSEMATERIALSOURCE] == kMaterialSourceColour1};
     }
-    s.textured = state.texture[0] != nullptr ? 1 : 0;
-    s.colourOp = {static_cast<int>(ts[D3DTSS_COLOROP]), static_cast<int>(ts[D3DTSS_COLORARG1]),
+    // With no texture bound a texture argument reads opaque white.
+    k.textured = textured ? 1 : 0;
+    k.colourOp = {static_cast<int>(ts[D3DTSS_COLOROP]), static_cast<int>(ts[D3DTSS_COLORARG1]),
                   static_cast<int>(ts[D3DTSS_COLORARG2])};
-    s.alphaOp = {static_cast<int>(ts[D3DTSS_ALPHAOP]), static_cast<int>(ts[D3DTSS_ALPHAARG1]),
+    k.alphaOp = {static_cast<int>(ts[D3DTSS_ALPHAOP]), static_cast<int>(ts[D3DTSS_ALPHAARG1]),
                  static_cast<int>(ts[D3DTSS_ALPHAARG2])};
-    // With no texture bound a texture argument reads opaque white (the shader's default).
+    if (rs[D3DRS_ALPHATESTENABLE] != 0) k.alphaFunc = static_cast<int>(rs[D3DRS_ALPHAFUNC]);
+    return k;
+}
+
+GlShadingValues DeriveShadingValues(const DeviceState& state) {
+    const auto& rs = state.renderState;
+    const auto& ts = state.stageState[0];
+    GlShadingValues v;
     const bool usesFactor = (ts[D3DTSS_COLORARG1] & 0xF) == 3 || (ts[D3DTSS_COLORARG2] & 0xF) == 3 ||
                             (ts[D3DTSS_ALPHAARG1] & 0xF) == 3 || (ts[D3DTSS_ALPHAARG2] & 0xF) == 3;
-    if (usesFactor) s.textureFactor = ColourToFloats(rs[D3DRS_TEXTUREFACTOR]);
-    if (rs[D3DRS_ALPHATESTENABLE] != 0) {
-        s.alphaFunc = static_cast<int>(rs[D3DRS_ALPHAFUNC]);
-        s.alphaRef = static_cast<float>(rs[D3DRS_ALPHAREF] & 0xFF);
-    }
-    float nearW = 0.0f, farW = 0.0f;
-    if (hasDepthBuffer && rs[D3DRS_ZENABLE] == D3DZB_USEW && !s.preTransformed &&
-        PerspectiveWRange(state.projection, nearW, farW)) {
-        s.wDepth = 1;
-        s.wRange = {nearW, 1.0f / (farW - nearW)};
-    }
-    return s;
+    if (usesFactor) v.textureFactor = ColourToFloats(rs[D3DRS_TEXTUREFACTOR]);
+    if (rs[D3DRS_ALPHATESTENABLE] != 0) v.alphaRef = static_cast<float>(rs[D3DRS_ALPHAREF] & 0xFF);
+    return v;
 }
 
 void DeriveLightingState(const DeviceState& state, GlLightingState& out) {
@@ -278,18 +278,9 @@ void ApplyRasterState(const GlRasterState& r) {
     glColorMask((r.colourMask & 1) != 0, (r.colourMask & 2) != 0, (r.colourMask & 4) != 0, (r.colourMask & 8) != 0);
 }
 
-void ApplyShadingState(const GlProgram& p, const GlShadingState& s) {
-    glUniform1i(p.preTransformed, s.preTransformed);
-    glUniform1i(p.lighting, s.lighting);
-    glUniform3i(p.materialSources, s.materialSources[0], s.materialSources[1], s.materialSources[2]);
-    glUniform1i(p.textured, s.textured);
-    glUniform3i(p.colourOp, s.colourOp[0], s.colourOp[1], s.colourOp[2]);
-    glUniform3i(p.alphaOp, s.alphaOp[0], s.alphaOp[1], s.alphaOp[2]);
-    glUniform4fv(p.textureFactor, 1, s.textureFactor.data());
-    glUniform1i(p.alphaFunc, s.alphaFunc);
-    glUniform1f(p.alphaRef, s.alphaRef);
-    glUniform1i(p.wDepth, s.wDepth);
-    glUniform2fv(p.wRange, 1, s.wRange.data());
+void ApplyShadingValues(const GlProgram& p, const GlShadingValues& v) {
+    glUniform4fv(p.textureFactor, 1, v.textureFactor.data());
+    glUniform1f(p.alphaRef, v.alphaRef);
 }
 
 void ApplyLightingState(const GlProgram& p, const GlLightingState& l) {

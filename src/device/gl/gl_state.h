@@ -1,8 +1,8 @@
 #pragma once
 // The device's state as OpenGL needs it, in comparable groups: the fixed raster state, the
-// sampler of stage 0, the shader's shading switches, its lights, and the transforms. A draw
-// derives all groups from the device's snapshot and applies only the groups that differ from
-// what the last draw applied (or every group, when a full apply is forced).
+// sampler of stage 0, the program's switches, and the uniform groups (shading values, lights,
+// transforms). A draw derives all groups from the device's snapshot and applies only the groups
+// that differ from what the last draw applied (or every group, when a full apply is forced).
 //
 // Conventions kept here: with D3DCULL_CCW the triangles that run counter-clockwise on screen
 // are culled. The backend draws in OpenGL's own orientation (window y up) and reads back
@@ -42,19 +42,11 @@ struct GlSamplerKey {
     bool operator==(const GlSamplerKey&) const = default;
 };
 
-struct GlShadingState {
-    int preTransformed = 0;
-    int lighting = 0;
-    std::array<int, 3> materialSources{};  // ambient, emissive, alpha from the vertex colour
-    int textured = 0;
-    std::array<int, 3> colourOp{};
-    std::array<int, 3> alphaOp{};
+// The per-draw values of the fixed-function switches (the switches themselves pick the program).
+struct GlShadingValues {
     std::array<float, 4> textureFactor{};
-    int alphaFunc = 8;
     float alphaRef = 0.0f;
-    int wDepth = 0;
-    std::array<float, 2> wRange{};
-    bool operator==(const GlShadingState&) const = default;
+    bool operator==(const GlShadingValues&) const = default;
 };
 
 struct GlLightingState {
@@ -80,20 +72,19 @@ struct GlTransformState {
 };
 
 // Derivations from the device's snapshot; pure, no GL calls. `fvf` is the draw's vertex format.
-GlRasterState DeriveRasterState(const DeviceState& state, bool hasDepthBuffer);
+// With the reversed depth mapping the depth comparison is turned round.
+GlRasterState DeriveRasterState(const DeviceState& state, bool hasDepthBuffer, GlDepthMapping depth);
 GlSamplerKey DeriveSamplerKey(const DeviceState& state, float maxAnisotropy);
-GlShadingState DeriveShadingState(const DeviceState& state, std::uint32_t fvf, bool hasDepthBuffer);
+// `textured`: a texture with backend storage is bound to stage 0.
+GlProgramKey DeriveProgramKey(const DeviceState& state, std::uint32_t fvf, bool textured);
+GlShadingValues DeriveShadingValues(const DeviceState& state);
 // Fills `out` in place (it is large); lighting off leaves it untouched but for nothing.
 void DeriveLightingState(const DeviceState& state, GlLightingState& out);
 GlTransformState DeriveTransformState(const DeviceState& state);
 
-// The near and far w of a Direct3D left-handed perspective projection (w = view z); false when
-// the matrix is not one, and w-buffering then falls back to the depth buffer's own z.
-bool PerspectiveWRange(const Matrix4x4& projection, float& nearW, float& farW);
-
 // Applying a group to the current context.
 void ApplyRasterState(const GlRasterState& state);
-void ApplyShadingState(const GlProgram& program, const GlShadingState& state);
+void ApplyShadingValues(const GlProgram& program, const GlShadingValues& values);
 void ApplyLightingState(const GlProgram& program, const GlLightingState& state);
 void ApplyTransformState(const GlProgram& program, const GlTransformState& state);
 
