@@ -193,7 +193,17 @@ bool GlBackend::ApplyState(const DeviceState& state, const DrawCall& call) {
     }
 
     const bool textured = state.texture[0] && state.texture[0]->backendHandle != 0;
-    const GlProgramKey key = DeriveProgramKey(state, call.fvf, textured);
+    GlProgramKey key = DeriveProgramKey(state, call.fvf, textured);
+    if (key.lighting) {
+        DeriveLightingState(state, nextLighting_);
+        if (nextLighting_.droppedLights && !warnedLights_) {
+            std::fprintf(stderr, "warning: OpenGL backend: more than %d lights are enabled; the rest are not drawn\n",
+                         kMaxShaderLights);
+            warnedLights_ = true;
+        }
+        key.lightCount = nextLighting_.lightCount;
+        key.lightTypes = nextLighting_.lightTypes;
+    }
     std::string error;
     GlProgramSlot& slot = programs_->Get(key, error);
     if (slot.failed) {
@@ -223,12 +233,6 @@ bool GlBackend::ApplyState(const DeviceState& state, const DrawCall& call) {
         ++stats_.shadingApplies;
     }
     if (key.lighting) {
-        DeriveLightingState(state, nextLighting_);
-        if (nextLighting_.droppedLights && !warnedLights_) {
-            std::fprintf(stderr, "warning: OpenGL backend: more than %d lights are enabled; the rest are not drawn\n",
-                         kMaxShaderLights);
-            warnedLights_ = true;
-        }
         if (lightingVersion_ == 0 || !(nextLighting_ == lighting_)) {
             std::swap(lighting_, nextLighting_);
             ++lightingVersion_;

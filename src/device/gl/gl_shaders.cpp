@@ -1,14 +1,20 @@
 #include "device/gl/gl_shaders.h"
 
+#include <functional>
+
+#include <algorithm>
 #include <vector>
+
+#include "device/d3d8_types.h"
 
 namespace brontal {
 
 namespace {
 
 // Both stages are compiled with a prelude of #defines (PRE_TRANSFORMED, LIGHTING, TEXTURED,
-// REVERSED_DEPTH as 0 or 1; MATERIAL_SOURCES, COLOUR_OP, ALPHA_OP as ivec3; ALPHA_FUNC; and
-// MAX_LIGHTS); the compiler folds every test on them away.
+// REVERSED_DEPTH as 0 or 1; MATERIAL_SOURCES, COLOUR_OP, ALPHA_OP as ivec3; ALPHA_FUNC; the
+// LIGHT_COUNT and the LIGHT_CALLS that add up each light by its type); the compiler folds every
+// test on them away.
 const char* const kVertexShader = R"(
 layout(location = 0) in vec4 aPosition;   // x, y, z (w = 1) or screen x, y, z, rhw
 layout(location = 1) in vec4 aDiffuse;    // white when the vertex has no colour
@@ -24,40 +30,47 @@ uniform mat4 uWorldViewProjection;
 #endif
 
 #if LIGHTING
-const int kPoint = 1, kSpot = 2, kDirectional = 3;
 uniform mat4 uWorld;
 uniform vec3 uMaterialAmbient;
 uniform vec3 uMaterialEmissive;
 uniform float uMaterialAlpha;
 uniform vec3 uGlobalAmbient;
-uniform int uLightCount;
-uniform vec4 uLightPosition[MAX_LIGHTS];     // xyz, range
-uniform vec4 uLightAmbient[MAX_LIGHTS];      // rgb, type
-uniform vec4 uLightAttenuation[MAX_LIGHTS];  // a0, a1, a2
-uniform vec4 uLightDirection[MAX_LIGHTS];    // unit direction the light shines in
-uniform vec4 uLightCone[MAX_LIGHTS];         // cos(theta / 2), cos(phi / 2), falloff
+#if LIGHT_COUNT > 0
+uniform vec4 uLightPosition[LIGHT_COUNT];     // xyz, range
+uniform vec4 uLightAmbient[LIGHT_COUNT];      // rgb
+uniform vec4 uLightAttenuation[LIGHT_COUNT];  // a0, a1, a2
+uniform vec4 uLightDirection[LIGHT_COUNT];    // unit direction the light shines in
+uniform vec4 uLightCone[LIGHT_COUNT];         // cos(theta / 2), cos(phi / 2), falloff
+
+// One light's ambient at p; the light's index is a constant in every call (LIGHT_CALLS), so
+// the compiler reads its uniforms directly.
+float Attenuation(int i, float d) {
+    vec3 a = uLightAttenuation[i].xyz;
+    float denominator = a.x + a.y * d + a.z * d * d;
+    return denominator > 1e-20 ? 1.0 / denominator : 1.0;
+}
+
+vec3 PointLight(vec3 p, int i) {
+    float d = length(p - uLightPosition[i].xyz);
+    return d > uLightPosition[i].w ? vec3(0.0) : uLightAmbient[i].rgb * Attenuation(i, d);
+}
+
+vec3 SpotLight(vec3 p, int i) {
+    vec3 toVertex = p - uLightPosition[i].xyz;
+    float d = length(toVertex);
+    float rho = d > 0.0 ? dot(uLightDirection[i].xyz, toVertex / d) : 1.0;
+    vec3 cone = uLightCone[i].xyz;
+    float factor = Attenuation(i, d);
+    if (rho < cone.x) factor *= pow(max((rho - cone.y) / max(cone.x - cone.y, 1e-6), 0.0), cone.z);
+    return d > uLightPosition[i].w || rho <= cone.y ? vec3(0.0) : uLightAmbient[i].rgb * factor;
+}
+
+vec3 DirectionalLight(int i) { return uLightAmbient[i].rgb; }
+#endif
 
 vec3 LightAmbient(vec3 p) {
     vec3 sum = vec3(0.0);
-    for (int i = 0; i < uLightCount; ++i) {
-        int type = int(uLightAmbient[i].w);
-        float factor = 1.0;
-        if (type != kDirectional) {
-            vec3 toVertex = p - uLightPosition[i].xyz;
-            float d = length(toVertex);
-            if (d > uLightPosition[i].w) continue;
-            vec3 a = uLightAttenuation[i].xyz;
-            float denominator = a.x + a.y * d + a.z * d * d;
-            factor = denominator > 1e-20 ? 1.0 / denominator : 1.0;
-            if (type == kSpot) {
-                float rho = d > 0.0 ? dot(uLightDirection[i].xyz, toVertex / d) : 1.0;
-                vec3 cone = uLightCone[i].xyz;
-                if (rho <= cone.y) continue;
-                if (rho < cone.x) factor *= pow((rho - cone.y) / max(cone.x - cone.y, 1e-6), cone.z);
-            }
-        }
-        sum += uLightAmbient[i].rgb * factor;
-    }
+    LIGHT_CALLS
     return sum;
 }
 #endif
@@ -170,6 +183,10 @@ std::string Ivec3(const std::array<int, 3>& v) {
     return "ivec3(" + std::to_string(v[0]) + ", " + std::to_string(v[1]) + ", " + std::to_string(v[2]) + ")";
 }
 
+int LightsOf(const GlProgramKey& key) {
+    return key.lighting && !key.preTransformed ? std::clamp(key.lightCount, 0, kMaxShaderLights) : 0;
+}
+
 // The source of one stage for `key`: the version line, the switches, the body.
 std::string StageSource(const char* body, const GlProgramKey& key, GlDepthMapping depth) {
     // An alpha comparison outside the device's 1..8 compares always, as the platform does.
@@ -183,7 +200,17 @@ std::string StageSource(const char* body, const GlProgramKey& key, GlDepthMappin
     s += "#define ALPHA_OP " + Ivec3(key.alphaOp) + "\n";
     s += "#define ALPHA_FUNC " + std::to_string(alphaFunc) + "\n";
     s += "#define REVERSED_DEPTH " + std::to_string(depth == GlDepthMapping::kReversed ? 1 : 0) + "\n";
-    s += "#define MAX_LIGHTS " + std::to_string(kMaxShaderLights) + "\n";
+    const int lights = LightsOf(key);
+    s += "#define LIGHT_COUNT " + std::to_string(lights) + "\n";
+    s += "#define LIGHT_CALLS";
+    for (int i = 0; i < lights; ++i) {
+        const auto type = static_cast<unsigned>((key.lightTypes >> (2 * i)) & 3u);
+        const std::string index = std::to_string(i);
+        s += type == D3DLIGHT_DIRECTIONAL ? " sum += DirectionalLight(" + index + ");"
+             : type == D3DLIGHT_SPOT      ? " sum += SpotLight(p, " + index + ");"
+                                          : " sum += PointLight(p, " + index + ");";
+    }
+    s += "\n";
     s += body;
     return s;
 }
@@ -239,7 +266,6 @@ bool BuildFixedFunctionProgram(const GlProgramKey& key, GlDepthMapping depth, Gl
     p.materialEmissive = at("uMaterialEmissive");
     p.materialAlpha = at("uMaterialAlpha");
     p.globalAmbient = at("uGlobalAmbient");
-    p.lightCount = at("uLightCount");
     p.lightPosition = at("uLightPosition");
     p.lightAmbient = at("uLightAmbient");
     p.lightAttenuation = at("uLightAttenuation");
@@ -266,6 +292,8 @@ std::size_t GlProgramCache::KeyHash::operator()(const GlProgramKey& k) const {
     for (int v : k.colourOp) mix(v);
     for (int v : k.alphaOp) mix(v);
     mix(k.alphaFunc);
+    mix(k.lightCount);
+    h ^= std::hash<std::uint64_t>{}(k.lightTypes) + (h << 6);
     return h;
 }
 

@@ -41,6 +41,10 @@ struct GlProgramKey {
     std::array<int, 3> colourOp{};         // operation, argument 1, argument 2
     std::array<int, 3> alphaOp{};
     int alphaFunc = 8;                     // the alpha test's comparison; 8 (always) when it is off
+    // With lighting: the enabled lights, and their types (2 bits each, light 0 lowest), which
+    // the program adds up one by one.
+    int lightCount = 0;
+    std::uint64_t lightTypes = 0;
     bool operator==(const GlProgramKey&) const = default;
 };
 
@@ -49,7 +53,7 @@ struct GlProgram {
     // Uniform locations; -1 where the program does not use it.
     GLint world = -1, worldViewProjection = -1, backBufferSize = -1;
     GLint materialAmbient = -1, materialEmissive = -1, materialAlpha = -1;
-    GLint globalAmbient = -1, lightCount = -1;
+    GLint globalAmbient = -1;
     GLint lightPosition = -1, lightAmbient = -1, lightAttenuation = -1, lightDirection = -1, lightCone = -1;
     GLint texture = -1, textureFactor = -1, alphaRef = -1;
 };

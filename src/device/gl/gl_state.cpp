@@ -100,7 +100,8 @@ void Multiply(Matrix4x4& out, const Matrix4x4& a, const Matrix4x4& b) {
 
 bool GlLightingState::operator==(const GlLightingState& o) const {
     if (materialAmbient != o.materialAmbient || materialEmissive != o.materialEmissive ||
-        materialAlpha != o.materialAlpha || globalAmbient != o.globalAmbient || lightCount != o.lightCount)
+        materialAlpha != o.materialAlpha || globalAmbient != o.globalAmbient || lightCount != o.lightCount ||
+        lightTypes != o.lightTypes)
         return false;
     const std::size_t used = static_cast<std::size_t>(lightCount) * 4 * sizeof(float);
     return std::memcmp(position.data(), o.position.data(), used) == 0 &&
@@ -208,6 +209,7 @@ void DeriveLightingState(const DeviceState& state, GlLightingState& out) {
     out.globalAmbient = {global[0], global[1], global[2]};
     int n = 0;
     out.droppedLights = false;
+    out.lightTypes = 0;
     for (const LightSlot& slot : state.lights) {
         if (!slot.enabled) continue;
         if (n == kMaxShaderLights) {
@@ -223,7 +225,8 @@ void DeriveLightingState(const DeviceState& state, GlLightingState& out) {
         out.ambient[i] = l.Ambient.r;
         out.ambient[i + 1] = l.Ambient.g;
         out.ambient[i + 2] = l.Ambient.b;
-        out.ambient[i + 3] = static_cast<float>(l.Type);
+        out.ambient[i + 3] = 0.0f;
+        out.lightTypes |= std::uint64_t{static_cast<std::uint32_t>(l.Type) & 3u} << (2 * n);
         out.attenuation[i] = l.Attenuation0;
         out.attenuation[i + 1] = l.Attenuation1;
         out.attenuation[i + 2] = l.Attenuation2;
@@ -288,7 +291,6 @@ void ApplyLightingState(const GlProgram& p, const GlLightingState& l) {
     glUniform3fv(p.materialEmissive, 1, l.materialEmissive.data());
     glUniform1f(p.materialAlpha, l.materialAlpha);
     glUniform3fv(p.globalAmbient, 1, l.globalAmbient.data());
-    glUniform1i(p.lightCount, l.lightCount);
     if (l.lightCount == 0) return;
     glUniform4fv(p.lightPosition, l.lightCount, l.position.data());
     glUniform4fv(p.lightAmbient, l.lightCount, l.ambient.data());

@@ -55,6 +55,7 @@ struct GlLightingState {
     float materialAlpha = 1.0f;
     std::array<float, 3> globalAmbient{};
     int lightCount = 0;
+    std::uint64_t lightTypes = 0;  // 2 bits a light, as in GlProgramKey
     std::array<float, 4 * kMaxShaderLights> position{};
     std::array<float, 4 * kMaxShaderLights> ambient{};
     std::array<float, 4 * kMaxShaderLights> attenuation{};
