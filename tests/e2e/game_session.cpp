@@ -17,6 +17,7 @@
 #include "player/frame_update.h"
 #include "player/player.h"
 #include "render/frame_render.h"
+#include "render/frustum.h"
 #include "shell/counter.h"
 #include "shell/frame_timer.h"
 #include "shell/keys.h"
@@ -68,6 +69,9 @@ bool StartSampleGame(Direct3D8::BackendFactory backendFactory, std::string& erro
 
 void StopSampleGame() {
     if (g_startedOk) ShutdownGame();
+    // The next start finds the view frustum as a new process does: the start-up pass over every
+    // room then culls nothing and hands the backend every surface.
+    g_viewFrustum = ViewFrustum{};
     g_started = g_startedOk = false;
     g_startError.clear();
 }

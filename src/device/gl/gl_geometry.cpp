@@ -21,6 +21,7 @@ constexpr std::size_t kChunkIndexBytes = 1u << 20;
 constexpr std::size_t kStreamVertexBytes = 4u << 20;
 constexpr std::size_t kStreamIndexBytes = 1u << 20;
 constexpr std::uint32_t kMaxContentChanges = 2;  // then a key's data counts as changing
+constexpr std::uint64_t kMaxStaticBytes = 512ull << 20;
 
 }  // namespace
 
@@ -139,40 +140,49 @@ bool GlGeometry::Place(const DrawCall& call, GlPlacement& out) {
     const std::size_t vertexSize = std::size_t{call.vertexCount - call.minVertexIndex} * call.stride;
     const std::size_t indexSize = std::size_t{call.indexCount} * sizeof(std::uint16_t);
 
-    if (!caching_) return PlaceStreamed(call, vertexBytes, vertexSize, out);
+    if (!caching_ || !call.indices) return PlaceStreamed(call, vertexBytes, vertexSize, out);
 
     const Key key{call.vertices, vertexSize, call.indices, call.indexCount, call.fvf, call.stride};
     auto [it, fresh] = entries_.try_emplace(key);
     Entry& e = it->second;
+    auto remember = [&] {
+        const auto* indexBytes = reinterpret_cast<const std::uint8_t*>(call.indices);
+        e.bytes.assign(vertexBytes, vertexBytes + vertexSize);
+        e.bytes.insert(e.bytes.end(), indexBytes, indexBytes + indexSize);
+    };
     const bool same = !fresh && e.bytes.size() == vertexSize + indexSize &&
                       std::memcmp(e.bytes.data(), vertexBytes, vertexSize) == 0 &&
-                      (indexSize == 0 || std::memcmp(e.bytes.data() + vertexSize, call.indices, indexSize) == 0);
+                      std::memcmp(e.bytes.data() + vertexSize, call.indices, indexSize) == 0;
     if (same && e.placed) {
         ++stats_.staticHits;
         out = e.placement;
         return true;
     }
-    if (same && e.changes < kMaxContentChanges) {
-        if (!PlaceStatic(call, vertexBytes, vertexSize, out)) return false;
-        e.placed = true;
-        e.placement = out;
-        return true;
+    if (!fresh && !same) {
+        // Other bytes under a known key: remember them, and draw them streamed this time.
+        ++e.changes;
+        e.placed = false;
+        remember();
+        return PlaceStreamed(call, vertexBytes, vertexSize, out);
     }
-    // New or changed: remember these bytes and stream them.
-    if (!fresh && !same) ++e.changes;
-    e.placed = false;
-    e.bytes.resize(vertexSize + indexSize);
-    std::memcpy(e.bytes.data(), vertexBytes, vertexSize);
-    if (indexSize) std::memcpy(e.bytes.data() + vertexSize, call.indices, indexSize);
-    return PlaceStreamed(call, vertexBytes, vertexSize, out);
+    // New, or the same bytes seen again after a change: static while the key has not changed
+    // too often and there is room.
+    if (e.changes >= kMaxContentChanges || stats_.staticBytes + vertexSize + indexSize > kMaxStaticBytes)
+        return PlaceStreamed(call, vertexBytes, vertexSize, out);
+    if (!PlaceStatic(call, vertexBytes, vertexSize, out)) {
+        if (fresh) entries_.erase(it);
+        return false;
+    }
+    if (fresh) remember();
+    e.placed = true;
+    e.placement = out;
+    return true;
 }
 
 void GlGeometry::Prime(const DrawCall& call) {
-    if (!caching_) return;
+    if (!caching_ || !call.indices) return;
     GlPlacement ignored;
-    // The first sighting remembers the bytes, the second (the same bytes) places them.
-    for (int sighting = 0; sighting < 2; ++sighting)
-        if (!Place(call, ignored)) return;
+    Place(call, ignored);
 }
 
 bool GlGeometry::PlaceStatic(const DrawCall& call, const std::uint8_t* vertexBytes, std::size_t vertexSize,

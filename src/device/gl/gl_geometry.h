@@ -2,16 +2,21 @@
 // Where a draw's vertices and indices live on the GPU. The device hands every draw with its
 // data in the caller's memory; re-sending all of it each frame costs about twice the drawing on
 // llvmpipe, so geometry that does not change is kept in shared static buffers and drawn with a
-// base vertex, while data that changes (the sky's local quads, the text) is streamed.
+// base vertex, while data that changes is streamed.
 //
-// What counts as unchanging is decided by content, not trusted from the pointer: a draw is
-// keyed by (vertex pointer, vertex bytes, index pointer, index count, format, stride), and the
-// bytes seen last under that key are kept. A draw whose bytes equal the last ones seen under
-// its key is placed in the static buffers (on the second sighting) or found there (later); a
-// draw whose bytes differ is streamed and its key starts over. So the world model's arrays,
-// which never change after loading, are uploaded once, and memory that is reused for other
-// data (a stack array, a locked vertex buffer) can never draw stale geometry. The check is a
-// memcmp of the draw's bytes against the kept copy, far cheaper than an upload.
+// Indexed draws are the world's meshes (rooms, models, the figure's parts): each is placed in
+// the static buffers the first time it is seen, so nothing static is uploaded after the frame
+// that first shows it (and nothing at all after the start-up pass, for the level's rooms and
+// models). Non-indexed draws are short lists rebuilt as they are drawn (the sky's faces from one
+// stack array, the text from the locked vertex buffer) and are always streamed.
+//
+// What is static is checked by content, not trusted from the pointer: an indexed draw is keyed
+// by (vertex pointer, vertex bytes, index pointer, index count, format, stride) and the bytes
+// placed under the key are kept. A draw whose bytes equal them is drawn from the static
+// buffers; one whose bytes differ is streamed, and the key is placed afresh when the same new
+// bytes come again, at most kMaxContentChanges times; memory that is reused for other data
+// can so never draw stale geometry. The check is a memcmp of the draw's bytes, far cheaper than
+// an upload. The static buffers stop growing at kMaxStaticBytes; later geometry is streamed.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -61,9 +66,8 @@ public:
 
     // False when the draw cannot be placed (a bad format, an index outside its vertices).
     bool Place(const DrawCall& call, GlPlacement& out);
-    // Geometry known to come again unchanged (drawn before the first scene, as the start-up
-    // pass over every room does): placed in the static buffers now rather than on its second
-    // sighting, so the frames that follow upload nothing.
+    // Geometry drawn before the first scene (the start-up pass over every room): placed in
+    // the static buffers now, so the frames that follow upload nothing.
     void Prime(const DrawCall& call);
     // When off, everything is streamed (for measuring what the cache saves).
     void SetStaticCaching(bool on) { caching_ = on; }
@@ -85,7 +89,7 @@ private:
     struct Chunk;
     struct Entry {
         std::vector<std::uint8_t> bytes;  // the vertex bytes then the index bytes last seen
-        bool placed = false;
+        bool placed = false;        // the bytes are in the static buffers at `placement`
         std::uint32_t changes = 0;  // times the bytes differed; changing data stays streamed
         GlPlacement placement;
     };
