@@ -108,10 +108,11 @@ std::unique_ptr<GlContext> CreateSurfacelessContext(std::string& error) {
     return made;
 }
 
-std::unique_ptr<GlBackend> CreateHeadlessGlBackend(const D3DPRESENT_PARAMETERS& parameters, std::string& error) {
+std::unique_ptr<GlBackend> CreateHeadlessGlBackend(const D3DPRESENT_PARAMETERS& parameters, std::string& error,
+                                                   bool allowReversedDepth) {
     auto context = CreateSurfacelessContext(error);
     if (!context) return nullptr;
-    return GlBackend::Create(std::move(context), parameters, error);
+    return GlBackend::Create(std::move(context), parameters, error, allowReversedDepth);
 }
 
 std::unique_ptr<Backend> CreateHeadlessBackend(void*, const D3DPRESENT_PARAMETERS& parameters) {

@@ -15,7 +15,8 @@ namespace brontal {
 std::unique_ptr<GlContext> CreateSurfacelessContext(std::string& error);
 
 // The OpenGL backend on a surfaceless context, for tools and tests that want its extras.
-std::unique_ptr<GlBackend> CreateHeadlessGlBackend(const D3DPRESENT_PARAMETERS& parameters, std::string& error);
+std::unique_ptr<GlBackend> CreateHeadlessGlBackend(const D3DPRESENT_PARAMETERS& parameters, std::string& error,
+                                                   bool allowReversedDepth = true);
 
 // The device's backend factory for headless runs: the window is not used. On failure prints
 // the reason on stderr and returns null.

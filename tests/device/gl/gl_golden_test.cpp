@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "gl_test_support.h"
 
@@ -453,35 +455,119 @@ TEST(GlGolden, TextWithTheOverlaysStates) {
     EXPECT_EQ(CompareWithGolden("text", f), "");
 }
 
-TEST(GlPixels, WBufferedDepthKeepsTheNearerSurface) {
-    for (std::uint32_t mode : {std::uint32_t{D3DZB_USEW}, std::uint32_t{D3DZB_TRUE}}) {
-        GlScene s(16, 16);
-        REQUIRE_SCENE(s);
-        Device& d = s.Dev();
-        d.SetRenderState(D3DRS_LIGHTING, 0);
-        d.SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-        d.SetRenderState(D3DRS_ZENABLE, mode);
-        const Matrix4x4 projection = PerspectiveFovLH(0.7853982f, 1.0f, 1.0f, 7500.0f);
-        d.SetTransform(D3DTS_PROJECTION, &projection);
-        d.SetVertexShader(RoomVertexFormat);
-        auto quadAt = [&](float z, float half) {
-            const WorldVertex q[4] = {{-half, half, z, 0, 0}, {half, half, z, 0, 0}, {-half, -half, z, 0, 0},
-                                      {half, -half, z, 0, 0}};
-            d.DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, q, sizeof(WorldVertex));
-        };
-        Texture* red = s.Solid(kRed);
-        Texture* green = s.Solid(kGreen);
-        s.Begin();
-        d.SetTexture(0, red);
-        quadAt(1000.0f, 200.0f);  // near, drawn first
-        d.SetTexture(0, green);
-        quadAt(1001.0f, 4000.0f);  // one unit behind it, larger
-        d.SetTexture(0, red);
-        quadAt(7000.0f, 3000.0f);  // far, behind both
-        const Frame f = s.End();
-        EXPECT_EQ(f.At(8, 8), kRed) << "z mode " << mode << ": the nearer quad stays in front";
-        EXPECT_EQ(f.At(0, 0), kGreen) << "z mode " << mode;
+// Quads drawn one after another at the given distances, nearest first, under the game's
+// projection; the frame shows which one won each pixel.
+Frame DepthOrderFrame(GlScene& s, std::uint32_t zMode, const std::vector<std::pair<float, float>>& distanceAndHalf) {
+    Device& d = s.Dev();
+    d.SetRenderState(D3DRS_LIGHTING, 0);
+    d.SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    d.SetRenderState(D3DRS_ZENABLE, zMode);
+    const Matrix4x4 projection = PerspectiveFovLH(0.7853982f, 1.0f, 1.0f, 7500.0f);
+    d.SetTransform(D3DTS_PROJECTION, &projection);
+    d.SetVertexShader(RoomVertexFormat);
+    Texture* red = s.Solid(kRed);
+    Texture* green = s.Solid(kGreen);
+    s.Begin();
+    bool first = true;
+    for (const auto& [z, half] : distanceAndHalf) {
+        const WorldVertex q[4] = {{-half, half, z, 0, 0}, {half, half, z, 0, 0}, {-half, -half, z, 0, 0},
+                                  {half, -half, z, 0, 0}};
+        d.SetTexture(0, first ? red : green);
+        d.DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, q, sizeof(WorldVertex));
+        first = false;
     }
+    return s.End();
+}
+
+TEST(GlPixels, DepthTestKeepsTheNearerSurfaceUnderEitherMapping) {
+    for (bool reversed : {true, false}) {
+        for (std::uint32_t mode : {std::uint32_t{D3DZB_USEW}, std::uint32_t{D3DZB_TRUE}}) {
+            GlScene s(16, 16, true, reversed);
+            REQUIRE_SCENE(s);
+            if (!reversed) {
+                EXPECT_EQ(s.Gl().DepthMapping(), GlDepthMapping::kStandard);
+            }
+            // Near red first, then a larger green one a unit behind it, then one far behind both.
+            const Frame f = DepthOrderFrame(s, mode, {{1000.0f, 200.0f}, {1001.0f, 4000.0f}, {7000.0f, 3000.0f}});
+            EXPECT_EQ(f.At(8, 8), kRed) << "reversed " << reversed << ", z mode " << mode;
+            EXPECT_EQ(f.At(0, 0), kGreen) << "reversed " << reversed << ", z mode " << mode;
+            EXPECT_EQ(s.Gl().TakeGlError(), 0u);
+        }
+    }
+}
+
+TEST(GlPixels, ReversedDepthSeparatesFarSurfacesAsAWBufferWould) {
+    GlScene s(16, 16);
+    REQUIRE_SCENE(s);
+    if (s.Gl().DepthMapping() != GlDepthMapping::kReversed) GTEST_SKIP() << "no clip control here";
+    // A 24-bit z-buffer steps by about 1.5 units at 5000 with the game's near plane of 1; a
+    // w-buffer, and the reversed floating-point depth, by far less than a tenth of a unit.
+    const Frame f = DepthOrderFrame(s, D3DZB_USEW, {{5000.0f, 1000.0f}, {5000.1f, 3000.0f}});
+    EXPECT_EQ(f.At(8, 8), kRed) << "the surface a tenth of a unit nearer stays in front";
+    EXPECT_EQ(f.At(0, 0), kGreen);
+}
+
+TEST(GlPixels, LightsOfEveryTypeAddTheirAmbientAndProgramsKeepUpWithChanges) {
+    GlScene s(80, 16);
+    REQUIRE_SCENE(s);
+    Device& d = s.Dev();
+    d.SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    d.SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
+    d.SetRenderState(D3DRS_LIGHTING, 1);
+    d.SetRenderState(D3DRS_AMBIENT, 0xFF141414);
+    D3DMATERIAL8 material{};
+    material.Diffuse = material.Ambient = {1, 1, 1, 1};
+    d.SetMaterial(&material);
+    d.SetTexture(0, s.Solid(kWhite));
+    d.SetVertexShader(RoomVertexFormat);
+
+    D3DLIGHT8 sun{};  // everywhere, at any distance
+    sun.Type = D3DLIGHT_DIRECTIONAL;
+    sun.Direction = {0, 0, 1};
+    sun.Ambient = {0.2f, 0, 0, 0};
+    D3DLIGHT8 lamp{};  // a point light 10 units off, unattenuated
+    lamp.Type = D3DLIGHT_POINT;
+    lamp.Ambient = {0, 0.4f, 0, 0};
+    lamp.Range = 100.0f;
+    lamp.Attenuation0 = 1.0f;
+    D3DLIGHT8 spot = lamp;  // a spot 10 units off; the quad lies well inside its inner cone
+    spot.Type = D3DLIGHT_SPOT;
+    spot.Ambient = {0, 0, 0.3f, 0};
+    spot.Theta = 0.5f;
+    spot.Phi = 1.0f;
+    spot.Falloff = 1.0f;
+
+    auto quad = [&](int q, bool sunOn, bool lampOn, bool spotOn, float spotAim) {
+        const float cx = -0.8f + 0.4f * static_cast<float>(q), h = 0.1f;
+        lamp.Position = spot.Position = {cx, 0.0f, 0.5f - 10.0f};
+        spot.Direction = {0, 0, spotAim};
+        d.SetLight(0, &sun);
+        d.SetLight(1, &lamp);
+        d.SetLight(2, &spot);
+        d.LightEnable(0, sunOn);
+        d.LightEnable(1, lampOn);
+        d.LightEnable(2, spotOn);
+        const WorldVertex v[4] = {{cx - h, h, 0.5f, 0, 0}, {cx + h, h, 0.5f, 0, 0}, {cx - h, -h, 0.5f, 0, 0},
+                                  {cx + h, -h, 0.5f, 0, 0}};
+        d.DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, v, sizeof(WorldVertex));
+    };
+    s.Begin();
+    quad(0, true, false, false, 1);
+    quad(1, true, true, false, 1);
+    quad(2, true, true, true, 1);
+    quad(3, false, false, true, -1);  // the spot turned away
+    sun.Ambient = {0.4f, 0, 0, 0};
+    quad(4, true, false, false, 1);  // the first quad's program again, with a brighter sun
+    const Frame f = s.End();
+
+    const std::uint32_t expected[5] = {0xFF471414, 0xFF477A14, 0xFF477A60, 0xFF141414, 0xFF7A1414};
+    for (int q = 0; q < 5; ++q) {
+        const std::uint32_t x = static_cast<std::uint32_t>(8 + 16 * q);
+        EXPECT_TRUE(Near(f.At(x, 8), expected[q])) << "quad " << q << ": " << Hex(f.At(x, 8)) << " vs "
+                                                   << Hex(expected[q]);
+    }
+    EXPECT_GE(s.Gl().ProgramsBuilt(), 4u) << "each set of light types has its own program";
+    EXPECT_EQ(s.Gl().TakeGlError(), 0u);
 }
 
 }  // namespace

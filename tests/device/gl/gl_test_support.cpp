@@ -36,7 +36,7 @@ std::string Hex(std::uint32_t argb) {
     return text;
 }
 
-GlScene::GlScene(std::uint32_t width, std::uint32_t height, bool depth) {
+GlScene::GlScene(std::uint32_t width, std::uint32_t height, bool depth, bool allowReversedDepth) {
     D3DPRESENT_PARAMETERS p{};
     p.BackBufferWidth = width;
     p.BackBufferHeight = height;
@@ -45,7 +45,7 @@ GlScene::GlScene(std::uint32_t width, std::uint32_t height, bool depth) {
     p.Windowed = 1;
     p.EnableAutoDepthStencil = depth ? 1 : 0;
     p.AutoDepthStencilFormat = D3DFMT_D16;
-    auto backend = CreateHeadlessGlBackend(p, error_);
+    auto backend = CreateHeadlessGlBackend(p, error_, allowReversedDepth);
     if (!backend) return;
     gl_ = backend.get();
     device_ = std::make_unique<Device>(std::move(backend), p, kDefaultCaps);

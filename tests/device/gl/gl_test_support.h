@@ -42,7 +42,9 @@ static_assert(sizeof(PreVertex) == 24 && sizeof(TextVertex) == 28 && sizeof(Worl
 
 class GlScene {
 public:
-    explicit GlScene(std::uint32_t width = 64, std::uint32_t height = 64, bool depth = true);
+    // `allowReversedDepth` false keeps the backend on the standard depth mapping.
+    explicit GlScene(std::uint32_t width = 64, std::uint32_t height = 64, bool depth = true,
+                     bool allowReversedDepth = true);
     bool Ready() const { return device_ != nullptr; }
     const std::string& Error() const { return error_; }
     Device& Dev() { return *device_; }
