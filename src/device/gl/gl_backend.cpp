@@ -220,40 +220,28 @@ bool GlBackend::ApplyState(const DeviceState& state, const DrawCall& call) {
         ++stats_.programSwitches;
     }
 
-    // Each group: a new version when it differs from the last derived, sent when the program
-    // holds an older one.
-    const GlShadingValues values = DeriveShadingValues(state);
-    if (valuesVersion_ == 0 || !(values == values_)) {
-        values_ = values;
-        ++valuesVersion_;
-    }
-    if (all || slot.valuesVersion != valuesVersion_) {
-        ApplyShadingValues(slot.program, values_);
-        slot.valuesVersion = valuesVersion_;
-        ++stats_.shadingApplies;
-    }
+    // Each group gets a new version when it differs from the last derived, and is sent when
+    // the program holds an older one.
+    auto send = [&](std::uint64_t& held, std::uint64_t version, std::uint64_t& applies, auto apply) {
+        if (!all && held == version) return;
+        apply();
+        held = version;
+        ++applies;
+    };
+    GlShadingValues values = DeriveShadingValues(state);
+    values_.Offer(values);
+    send(slot.valuesVersion, values_.version, stats_.shadingApplies,
+         [&] { ApplyShadingValues(slot.program, values_.value); });
     if (key.lighting) {
-        if (lightingVersion_ == 0 || !(nextLighting_ == lighting_)) {
-            std::swap(lighting_, nextLighting_);
-            ++lightingVersion_;
-        }
-        if (all || slot.lightingVersion != lightingVersion_) {
-            ApplyLightingState(slot.program, lighting_);
-            slot.lightingVersion = lightingVersion_;
-            ++stats_.lightingApplies;
-        }
+        lighting_.Offer(nextLighting_);
+        send(slot.lightingVersion, lighting_.version, stats_.lightingApplies,
+             [&] { ApplyLightingState(slot.program, lighting_.value); });
     }
     if (!key.preTransformed) {
-        const GlTransformState transform = DeriveTransformState(state);
-        if (transformVersion_ == 0 || !(transform == transform_)) {
-            transform_ = transform;
-            ++transformVersion_;
-        }
-        if (all || slot.transformVersion != transformVersion_) {
-            ApplyTransformState(slot.program, transform_);
-            slot.transformVersion = transformVersion_;
-            ++stats_.transformApplies;
-        }
+        GlTransformState transform = DeriveTransformState(state);
+        transform_.Offer(transform);
+        send(slot.transformVersion, transform_.version, stats_.transformApplies,
+             [&] { ApplyTransformState(slot.program, transform_.value); });
     }
     if (textured) {
         const GLuint sampler = samplers_->Get(DeriveSamplerKey(state, maxAnisotropy_));

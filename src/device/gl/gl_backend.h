@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "device/backend.h"
 #include "device/gl/gl_context.h"
@@ -101,10 +102,22 @@ private:
     GlRasterState raster_;
     GlProgramSlot* program_ = nullptr;
     // The uniform groups as last derived, each with a version that grows when it changes.
-    GlShadingValues values_;
-    GlLightingState lighting_, nextLighting_;
-    GlTransformState transform_;
-    std::uint64_t valuesVersion_ = 0, lightingVersion_ = 0, transformVersion_ = 0;
+    template <class T>
+    struct Versioned {
+        T value{};
+        std::uint64_t version = 0;  // 0: never derived
+        // `next` becomes the value (by swapping: the lights are large), with a new version
+        // when it differs.
+        void Offer(T& next) {
+            if (version != 0 && next == value) return;
+            std::swap(value, next);
+            ++version;
+        }
+    };
+    Versioned<GlShadingValues> values_;
+    Versioned<GlLightingState> lighting_;
+    GlLightingState nextLighting_;
+    Versioned<GlTransformState> transform_;
     GLuint sampler_ = 0;
     GLuint texture_ = 0;
     GLuint vertexArray_ = 0;

@@ -235,19 +235,26 @@ TEST(GlGolden, CullingOfABoxSeenFromInsideAndOutside) {
     EXPECT_EQ(roomOutside.At(24, 24), kFaceColours[1]) << "from outside a room its near wall is culled";
 }
 
-TEST(GlPixels, AmbientLightFallsOffWithDistanceAndStopsAtItsRange) {
-    GlScene s(64, 16);
-    REQUIRE_SCENE(s);
+// Lit quads straight on the viewport (identity transforms: x, y are -1..1), no culling, no
+// depth, a white material and texture and a global ambient of 20: a pixel shows the light.
+Device& LitWhite(GlScene& s) {
     Device& d = s.Dev();
     d.SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     d.SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
     d.SetRenderState(D3DRS_LIGHTING, 1);
     d.SetRenderState(D3DRS_AMBIENT, 0xFF141414);
     D3DMATERIAL8 material{};
-    material.Diffuse = {1, 1, 1, 1};
-    material.Ambient = {1, 1, 1, 1};
+    material.Diffuse = material.Ambient = {1, 1, 1, 1};
     d.SetMaterial(&material);
     d.SetTexture(0, s.Solid(kWhite));
+    d.SetVertexShader(RoomVertexFormat);
+    return d;
+}
+
+TEST(GlPixels, AmbientLightFallsOffWithDistanceAndStopsAtItsRange) {
+    GlScene s(64, 16);
+    REQUIRE_SCENE(s);
+    Device& d = LitWhite(s);
     D3DLIGHT8 light{};
     light.Type = D3DLIGHT_POINT;
     light.Ambient = {0.3f * 255.0f, 0.5f * 255.0f, 0.1f * 255.0f, 0};
@@ -255,8 +262,7 @@ TEST(GlPixels, AmbientLightFallsOffWithDistanceAndStopsAtItsRange) {
     light.Attenuation0 = 150.0f;
     light.Attenuation1 = 0.1f;
     d.LightEnable(0, true);
-    d.SetVertexShader(RoomVertexFormat);
-    // Identity transforms: x, y are the viewport's -1..1. Each quad's light sits on the axis
+    // Each quad's light sits on the axis
     // through its centre, so its four corners are equally far and the quad is evenly lit.
     const float heights[4] = {0.0f, 100.0f, 1000.0f, 499.0f};
     s.Begin();
@@ -510,16 +516,7 @@ TEST(GlPixels, ReversedDepthSeparatesFarSurfacesAsAWBufferWould) {
 TEST(GlPixels, LightsOfEveryTypeAddTheirAmbientAndProgramsKeepUpWithChanges) {
     GlScene s(80, 16);
     REQUIRE_SCENE(s);
-    Device& d = s.Dev();
-    d.SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-    d.SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
-    d.SetRenderState(D3DRS_LIGHTING, 1);
-    d.SetRenderState(D3DRS_AMBIENT, 0xFF141414);
-    D3DMATERIAL8 material{};
-    material.Diffuse = material.Ambient = {1, 1, 1, 1};
-    d.SetMaterial(&material);
-    d.SetTexture(0, s.Solid(kWhite));
-    d.SetVertexShader(RoomVertexFormat);
+    Device& d = LitWhite(s);
 
     D3DLIGHT8 sun{};  // everywhere, at any distance
     sun.Type = D3DLIGHT_DIRECTIONAL;
