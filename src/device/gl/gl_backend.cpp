@@ -103,9 +103,9 @@ bool GlBackend::Initialise(const D3DPRESENT_PARAMETERS& parameters, bool allowRe
     glViewport(0, 0, w, h);
 
     programs_ = std::make_unique<GlProgramCache>(depthMapping_, static_cast<float>(width_), static_cast<float>(height_));
-    // The program of a lit, textured, alpha-tested draw under the device's default stage
-    // states (the game's scene draws) is built now, so that the first frame does not wait for
-    // it and a driver that cannot build programs fails here, with its reason.
+    // One program (lit, textured, alpha-tested, under the device's default stage states) is
+    // built now, so that a driver that cannot build them fails here with its reason, rather
+    // than drawing nothing later.
     GlProgramKey scene;
     scene.lighting = 1;
     scene.textured = 1;

@@ -1,8 +1,7 @@
 #include "device/gl/gl_shaders.h"
 
-#include <functional>
-
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 #include "device/d3d8_types.h"
