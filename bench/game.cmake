@@ -3,7 +3,6 @@
 # static geometry uploads counted. Needs the end-to-end support of the tests and the sample data.
 if(TARGET brontal_e2e_support)
   brontal_add_bench(bench_game SOURCES ${CMAKE_CURRENT_LIST_DIR}/game_frame_bench.cpp
-                               ${CMAKE_CURRENT_LIST_DIR}/game_alloc_counter.cpp
-                    DEPS brontal_e2e_support)
+                    DEPS brontal_e2e_support brontal_heap_allocations)
   add_dependencies(bench_game brontal)
 endif()

@@ -24,17 +24,18 @@
 #include "e2e/e2e_paths.h"
 #include "e2e/game_session.h"
 #include "e2e/wander_script.h"
-#include "game_alloc_counter.h"
 #include "platform/egl_headless.h"
 #include "player/frame_update.h"
 #include "render/frame_render.h"
 #include "shell/keys.h"
 #include "shell/settings.h"
+#include "support/heap_allocations.h"
 
 namespace brontal::bench {
 namespace {
 
 using e2e::SequentialKeys;
+using test::HeapAllocations;
 
 constexpr double kTourDt = 0.034;
 

@@ -4,10 +4,7 @@
 // first frame of the game does when start-up has not.
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
 #include <memory>
-#include <new>
 
 #include "device/device.h"
 #include "geometry/camera.h"
@@ -17,24 +14,7 @@
 #include "shell/counter.h"
 #include "shell/frame_timer.h"
 #include "shell/keys.h"
-
-namespace {
-std::atomic<long> g_allocations{0};
-}  // namespace
-
-// GCC sees the standard library's deletes inlined into these and takes malloc and free for a
-// mismatch with new; they are the pair here.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-
-void* operator new(std::size_t size) {
-    ++g_allocations;
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+#include "support/heap_allocations.h"
 
 namespace brontal {
 namespace {
@@ -118,13 +98,13 @@ void RunFrames(benchmark::State& state, bool running) {
     g_device = &device;
 
     for (int i = 0; i < 100; ++i) UpdateFrame();
-    const long before = g_allocations.load();
+    const std::uint64_t before = test::HeapAllocations();
     long frames = 0;
     for (auto _ : state) {
         UpdateFrame();
         ++frames;
     }
-    const long allocations = g_allocations.load() - before;
+    const std::uint64_t allocations = test::HeapAllocations() - before;
     state.counters["allocs_per_frame"] = static_cast<double>(allocations) / static_cast<double>(frames);
     if (g_currentRoomName == nullptr) state.SkipWithError("the player left the hall");
 

@@ -2,23 +2,9 @@
 // recorder is attached.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 
 #include "device_fixture.h"
-
-namespace {
-std::atomic<long> g_allocations{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-    ++g_allocations;
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+#include "support/heap_allocations.h"
 
 namespace brontal {
 namespace {
@@ -45,7 +31,7 @@ TEST(FrameAllocations, NoneWithoutARecorder) {
     static const std::uint16_t indices[6] = {0, 1, 2, 2, 1, 3};
     Matrix4x4 world{}, got{};
 
-    const long before = g_allocations.load();
+    const std::uint64_t before = test::HeapAllocations();
     for (int frame = 0; frame < 3; ++frame) {
         dev.Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
         dev.BeginScene();
@@ -69,7 +55,7 @@ TEST(FrameAllocations, NoneWithoutARecorder) {
         dev.EndScene();
         dev.Present(nullptr, nullptr, nullptr, nullptr);
     }
-    EXPECT_EQ(g_allocations.load() - before, 0);
+    EXPECT_EQ(test::HeapAllocations() - before, 0u);
     EXPECT_TRUE(dev.Errors().empty());
 }
 

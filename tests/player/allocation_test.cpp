@@ -2,23 +2,9 @@
 // collision reads the level's vertices in place.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 
 #include "sim_world.h"
-
-namespace {
-std::atomic<long> g_allocations{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-    ++g_allocations;
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+#include "support/heap_allocations.h"
 
 namespace brontal {
 namespace {
@@ -50,10 +36,10 @@ TEST_F(SimulationAllocations, NoneWhileRunningThroughOverlappingRooms) {
     Hold(VK_LEFT);  // runs in a circle through both rooms
     Frames(50);
 
-    const long before = g_allocations.load();
+    const std::uint64_t before = test::HeapAllocations();
     Frames(500);
-    const long during = g_allocations.load() - before;
-    EXPECT_EQ(during, 0);
+    const std::uint64_t during = test::HeapAllocations() - before;
+    EXPECT_EQ(during, 0u);
     EXPECT_STRNE(g_currentRoomName, nullptr);
 }
 

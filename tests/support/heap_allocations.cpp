@@ -1,4 +1,4 @@
-#include "game_alloc_counter.h"
+#include "support/heap_allocations.h"
 
 #include <atomic>
 #include <cstdlib>
@@ -14,9 +14,9 @@ void* Allocate(std::size_t size) {
 }
 }  // namespace
 
-namespace brontal::bench {
+namespace brontal::test {
 std::uint64_t HeapAllocations() { return g_allocations.load(std::memory_order_relaxed); }
-}  // namespace brontal::bench
+}  // namespace brontal::test
 
 void* operator new(std::size_t size) { return Allocate(size); }
 void* operator new[](std::size_t size) { return Allocate(size); }
