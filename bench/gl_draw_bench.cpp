@@ -5,7 +5,6 @@
 // state applied on every draw. Time is per frame; "tris/s" is the triangle rate.
 #include <benchmark/benchmark.h>
 
-#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -13,6 +12,7 @@
 
 #include "device/device.h"
 #include "device/gl/gl_backend.h"
+#include "math/matrix.h"
 #include "platform/egl_headless.h"
 
 namespace {
@@ -33,17 +33,6 @@ struct Scene {
     std::vector<std::vector<std::uint16_t>> indices;
     std::vector<Texture*> textures;
 };
-
-Matrix4x4 Perspective(float fovY, float aspect, float n, float f) {
-    const float ys = 1.0f / std::tan(fovY / 2);
-    Matrix4x4 m{};
-    m.m[0][0] = ys / aspect;
-    m.m[1][1] = ys;
-    m.m[2][2] = f / (f - n);
-    m.m[2][3] = 1;
-    m.m[3][2] = -n * f / (f - n);
-    return m;
-}
 
 Texture* MakeTexture(Device& d, std::uint32_t seed) {
     Texture* t = nullptr;
@@ -107,7 +96,8 @@ Scene& TheScene() {
             d.SetLight(i, &light);
             d.LightEnable(i, true);
         }
-        const Matrix4x4 projection = Perspective(0.7853982f, 4.0f / 3.0f, 1.0f, 7500.0f);
+        Matrix4x4 projection{};
+        MatrixPerspectiveFovLH(&projection, 0.7853982f, 4.0f / 3.0f, 1.0f, 7500.0f);
         d.SetTransform(D3DTS_PROJECTION, &projection);
         for (std::uint32_t t = 0; t < 8; ++t) scene.textures.push_back(MakeTexture(d, t));
         // Panels of 76 x 76 units facing the camera, ten across and five down at about 400

@@ -1,11 +1,9 @@
 #include "e2e/screenshot_check.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 
 #include "e2e/e2e_paths.h"
+#include "support/golden_image.h"
 
 namespace brontal::e2e {
 
@@ -75,39 +73,8 @@ double DarkShare(const Image& image, int ceiling) {
 }
 
 std::string CompareWithGolden(const std::string& name, const Image& frame) {
-    const std::string path = SourceDir() + "/tests/e2e/golden/" + name + ".png";
-    std::string error;
-    const char* regenerate = std::getenv("BRONTAL_REGENERATE_GOLDEN");
-    if (regenerate && std::string(regenerate) == "1") {
-        if (!WriteWholeFile(path, EncodePng(frame), error)) return "cannot write " + path + ": " + error;
-        std::printf("regenerated %s\n", path.c_str());
-        return "";
-    }
-    Image golden;
-    if (!LoadPng(path, golden, error))
-        return "no reference " + path + " (" + error + "); regenerate with BRONTAL_REGENERATE_GOLDEN=1";
-    if (golden.width != frame.width || golden.height != frame.height)
-        return path + " is " + std::to_string(golden.width) + " x " + std::to_string(golden.height) + ", the frame " +
-               std::to_string(frame.width) + " x " + std::to_string(frame.height);
-    std::size_t far = 0;
-    double sum = 0;
-    const std::size_t pixels = std::size_t{frame.width} * frame.height;
-    for (std::size_t i = 0; i < pixels; ++i) {
-        int worst = 0;
-        for (int c = 0; c < 3; ++c) {
-            const int d = std::abs(int{frame.rgba[i * 4 + c]} - int{golden.rgba[i * 4 + c]});
-            worst = std::max(worst, d);
-            sum += d;
-        }
-        far += worst > 24;
-    }
-    const double mean = sum / (3.0 * static_cast<double>(pixels));
-    if (far * 200 <= pixels && mean < 2.0) return "";
-    const std::string out = BinaryDir() + "/golden_actual";
-    std::filesystem::create_directories(out);
-    WriteWholeFile(out + "/" + name + ".png", EncodePng(frame), error);
-    return name + ": " + std::to_string(far) + " of " + std::to_string(pixels) + " pixels differ by more than 24, mean " +
-           std::to_string(mean) + "; the frame is in " + out;
+    return test::CompareWithGoldenFile(SourceDir() + "/tests/e2e/golden/" + name + ".png", frame, {1.0 / 200.0, 2.0},
+                                       BinaryDir() + "/golden_actual", name);
 }
 
 }  // namespace brontal::e2e

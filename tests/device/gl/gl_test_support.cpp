@@ -4,10 +4,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 
+#include "math/matrix.h"
 #include "platform/egl_headless.h"
 #include "platform/image.h"
+#include "support/golden_image.h"
 
 // The leak check at exit is off for this program (AddressSanitizer and UBSan stay on): llvmpipe
 // keeps pointers to its allocations in the memory of its JIT-compiled shaders, which the leak
@@ -117,64 +118,25 @@ Image ToImage(const Frame& f) {
 
 std::string CompareWithGolden(const std::string& name, const Frame& frame) {
     const std::string source = EnvOr("BRONTAL_SOURCE_DIR", BRONTAL_TEST_SOURCE_DIR);
-    const std::string path = source + "/tests/device/gl/golden/" + name + ".png";
-    std::string error;
-    if (EnvOr("BRONTAL_REGENERATE_GOLDEN", "0") == "1") {
-        if (!WriteWholeFile(path, EncodePng(ToImage(frame)), error)) return "cannot write " + path + ": " + error;
-        std::printf("regenerated %s\n", path.c_str());
-        return "";
-    }
-    std::vector<std::uint8_t> bytes;
-    if (!ReadWholeFile(path, bytes, error))
-        return "no golden image " + path + " (" + error + "); regenerate with BRONTAL_REGENERATE_GOLDEN=1";
-    Image golden;
-    if (!DecodeImage(bytes.data(), bytes.size(), golden, error)) return path + ": " + error;
-    if (golden.width != frame.width || golden.height != frame.height)
-        return path + " is " + std::to_string(golden.width) + " x " + std::to_string(golden.height) + ", the frame " +
-               std::to_string(frame.width) + " x " + std::to_string(frame.height);
-    std::size_t far = 0;
-    double sum = 0;
-    const std::size_t pixels = std::size_t{frame.width} * frame.height;
-    for (std::size_t i = 0; i < pixels; ++i) {
-        int worst = 0;
-        for (int c = 0; c < 3; ++c) {
-            const int d = std::abs(int{frame.rgba[i * 4 + c]} - int{golden.rgba[i * 4 + c]});
-            worst = std::max(worst, d);
-            sum += d;
-        }
-        if (worst > 24) ++far;
-    }
-    const double mean = sum / (3.0 * static_cast<double>(pixels));
-    if (far * 500 <= pixels && mean < 1.5) return "";
-    const std::string out = EnvOr("BRONTAL_BINARY_DIR", ".") + "/golden_actual";
-    std::filesystem::create_directories(out);
-    WriteWholeFile(out + "/" + name + ".png", EncodePng(ToImage(frame)), error);
-    return name + ": " + std::to_string(far) + " of " + std::to_string(pixels) + " pixels differ by more than 24, mean " +
-           std::to_string(mean) + "; the frame is in " + out;
+    return test::CompareWithGoldenFile(source + "/tests/device/gl/golden/" + name + ".png", ToImage(frame),
+                                       {1.0 / 500.0, 1.5}, EnvOr("BRONTAL_BINARY_DIR", ".") + "/golden_actual", name);
 }
 
 Matrix4x4 IdentityMatrix() {
     Matrix4x4 m{};
-    for (int i = 0; i < 4; ++i) m.m[i][i] = 1.0f;
+    MatrixIdentity(&m);
     return m;
 }
 
 Matrix4x4 Translation(float x, float y, float z) {
-    Matrix4x4 m = IdentityMatrix();
-    m.m[3][0] = x;
-    m.m[3][1] = y;
-    m.m[3][2] = z;
+    Matrix4x4 m{};
+    MatrixTranslation(&m, x, y, z);
     return m;
 }
 
 Matrix4x4 PerspectiveFovLH(float fovY, float aspect, float nearZ, float farZ) {
-    const float yScale = 1.0f / std::tan(fovY / 2.0f);
     Matrix4x4 m{};
-    m.m[0][0] = yScale / aspect;
-    m.m[1][1] = yScale;
-    m.m[2][2] = farZ / (farZ - nearZ);
-    m.m[2][3] = 1.0f;
-    m.m[3][2] = -nearZ * farZ / (farZ - nearZ);
+    MatrixPerspectiveFovLH(&m, fovY, aspect, nearZ, farZ);
     return m;
 }
 
