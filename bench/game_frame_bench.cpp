@@ -123,13 +123,16 @@ void Report(benchmark::State& state, std::uint64_t allocations, std::uint64_t up
     state.counters["uploads"] = benchmark::Counter(static_cast<double>(uploads));
 }
 
-void Update(benchmark::State& state, Kind kind) {
+// Frames along the tour, over and over: UpdateFrame alone, or UpdateFrame and RenderFrame.
+void AlongTheTour(benchmark::State& state, Kind kind, bool render) {
     if (!Use(kind, state)) return;
     const KeyScript tour = TourScript();
     const std::int64_t length = TourLength(tour);
     SequentialKeys keys(tour);
     g_keyStateSource = &keys;
     PlayTo(keys, 1);
+    Finish();
+    const std::uint64_t uploadsBefore = StaticUploads();
     std::int64_t frame = 1;
     std::uint64_t allocations = 0;
     double frames = 0;
@@ -144,12 +147,18 @@ void Update(benchmark::State& state, Kind kind) {
         keys.SetFrame(frame++);
         const std::uint64_t before = HeapAllocations();
         UpdateFrame();
+        if (render) RenderFrame();
         allocations += HeapAllocations() - before;
+        if (render) Finish();
         ++frames;
     }
     g_keyStateSource = nullptr;
-    Report(state, allocations, 0, frames);
+    Report(state, allocations, StaticUploads() - uploadsBefore, frames);
+    if (render) state.counters["fps"] = benchmark::Counter(frames, benchmark::Counter::kIsRate);
 }
+
+void Update(benchmark::State& state, Kind kind) { AlongTheTour(state, kind, false); }
+void Frame(benchmark::State& state, Kind kind) { AlongTheTour(state, kind, true); }
 
 void Render(benchmark::State& state, Kind kind) {
     if (!Use(kind, state)) return;
@@ -174,39 +183,6 @@ void Render(benchmark::State& state, Kind kind) {
     Report(state, allocations, StaticUploads() - uploadsBefore, frames);
     state.counters["triangles"] = benchmark::Counter(trianglesDrawn);
     state.counters["tourFrame"] = benchmark::Counter(static_cast<double>(busiest));
-}
-
-void Frame(benchmark::State& state, Kind kind) {
-    if (!Use(kind, state)) return;
-    const KeyScript tour = TourScript();
-    const std::int64_t length = TourLength(tour);
-    SequentialKeys keys(tour);
-    g_keyStateSource = &keys;
-    PlayTo(keys, 1);
-    Finish();
-    const std::uint64_t uploadsBefore = StaticUploads();
-    std::int64_t frame = 1;
-    std::uint64_t allocations = 0;
-    double frames = 0;
-    for (auto _ : state) {
-        if (frame == length) {
-            state.PauseTiming();
-            keys = SequentialKeys(tour);
-            PlayTo(keys, 1);
-            frame = 1;
-            state.ResumeTiming();
-        }
-        keys.SetFrame(frame++);
-        const std::uint64_t before = HeapAllocations();
-        UpdateFrame();
-        RenderFrame();
-        allocations += HeapAllocations() - before;
-        Finish();
-        ++frames;
-    }
-    g_keyStateSource = nullptr;
-    Report(state, allocations, StaticUploads() - uploadsBefore, frames);
-    state.counters["fps"] = benchmark::Counter(frames, benchmark::Counter::kIsRate);
 }
 
 void Tour(benchmark::State& state, Kind kind) {
