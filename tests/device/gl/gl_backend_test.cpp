@@ -71,25 +71,38 @@ TEST(GlStateDiff, AppliesOnlyWhatChangedAndDrawsTheSameAsAFullApply) {
     EXPECT_EQ(s.Gl().TakeGlError(), 0u);
 }
 
+// The geometry-cache tests draw one textured quad over the left half of the viewport, indexed
+// as a room surface is.
+constexpr WorldVertex kLeftHalf[4] = {{-1, 1, 0.5f, 0, 0}, {0, 1, 0.5f, 0, 0}, {-1, -1, 0.5f, 0, 0}, {0, -1, 0.5f, 0, 0}};
+constexpr std::uint16_t kQuadIndices[6] = {0, 1, 2, 2, 1, 3};
+
+Device& PlainTextured(GlScene& s, std::uint32_t argb) {
+    s.Plain();
+    Device& d = s.Dev();
+    d.SetTexture(0, s.Solid(argb));
+    d.SetVertexShader(RoomVertexFormat);
+    return d;
+}
+
+HRESULT DrawIndexedQuad(Device& d, const WorldVertex* quad) {
+    return d.DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 4, 2, kQuadIndices, D3DFMT_INDEX16, quad,
+                                    sizeof(WorldVertex));
+}
+
 TEST(GlGeometryCache, WorldArraysAreUploadedOnceAndThenDrawnFromStaticBuffers) {
     GlScene s(32, 32);
     REQUIRE_SCENE(s);
-    s.Plain();
-    Device& d = s.Dev();
-    d.SetTexture(0, s.Solid(kRed));
-    d.SetVertexShader(RoomVertexFormat);
-    const WorldVertex surface[4] = {{-1, 1, 0.5f, 0, 0}, {0, 1, 0.5f, 0, 0}, {-1, -1, 0.5f, 0, 0}, {0, -1, 0.5f, 0, 0}};
-    const std::uint16_t indices[6] = {0, 1, 2, 2, 1, 3};
+    Device& d = PlainTextured(s, kRed);
     auto frame = [&] {
         s.Begin();
-        d.DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 4, 2, indices, D3DFMT_INDEX16, surface, sizeof(WorldVertex));
+        DrawIndexedQuad(d, kLeftHalf);
         return s.End();
     };
     const Frame first = frame();
     const GlGeometryStats placed = s.Gl().GeometryStats();
     EXPECT_EQ(placed.staticUploads, 1u) << "an indexed draw is placed in the static buffers when first seen";
     EXPECT_EQ(placed.streamedDraws, 0u);
-    EXPECT_EQ(placed.staticBytes, sizeof surface + sizeof indices);
+    EXPECT_EQ(placed.staticBytes, sizeof kLeftHalf + sizeof kQuadIndices);
     EXPECT_EQ(first.At(8, 16), kRed);
     const Frame second = frame();
     const GlGeometryStats after = s.Gl().GeometryStats();
@@ -103,16 +116,8 @@ TEST(GlGeometryCache, WorldArraysAreUploadedOnceAndThenDrawnFromStaticBuffers) {
 TEST(GlGeometryCache, GeometryDrawnBeforeTheFirstSceneIsStaticFromTheFirstFrame) {
     GlScene s(32, 32);
     REQUIRE_SCENE(s);
-    s.Plain();
-    Device& d = s.Dev();
-    d.SetTexture(0, s.Solid(kRed));
-    d.SetVertexShader(RoomVertexFormat);
-    const WorldVertex surface[4] = {{-1, 1, 0.5f, 0, 0}, {0, 1, 0.5f, 0, 0}, {-1, -1, 0.5f, 0, 0}, {0, -1, 0.5f, 0, 0}};
-    const std::uint16_t indices[6] = {0, 1, 2, 2, 1, 3};
-    auto draw = [&] {
-        return d.DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 4, 2, indices, D3DFMT_INDEX16, surface,
-                                        sizeof(WorldVertex));
-    };
+    Device& d = PlainTextured(s, kRed);
+    auto draw = [&] { return DrawIndexedQuad(d, kLeftHalf); };
     // As the start-up pass over every room: refused outside a scene, but the backend gets it ready.
     EXPECT_EQ(draw(), D3DERR_INVALIDCALL);
     const std::uint64_t placed = s.Gl().GeometryStats().staticUploads;
@@ -130,12 +135,8 @@ TEST(GlGeometryCache, GeometryDrawnBeforeTheFirstSceneIsStaticFromTheFirstFrame)
 TEST(GlGeometryCache, MemoryReusedForOtherGeometryIsNeverDrawnStale) {
     GlScene s(32, 32);
     REQUIRE_SCENE(s);
-    s.Plain();
-    Device& d = s.Dev();
-    d.SetTexture(0, s.Solid(kGreen));
-    d.SetVertexShader(RoomVertexFormat);
-    WorldVertex quad[4] = {{-1, 1, 0.5f, 0, 0}, {0, 1, 0.5f, 0, 0}, {-1, -1, 0.5f, 0, 0}, {0, -1, 0.5f, 0, 0}};
-    const std::uint16_t indices[6] = {0, 1, 2, 2, 1, 3};
+    Device& d = PlainTextured(s, kGreen);
+    WorldVertex quad[4] = {kLeftHalf[0], kLeftHalf[1], kLeftHalf[2], kLeftHalf[3]};
     auto left = [&] {
         quad[0].x = quad[2].x = -1;
         quad[1].x = quad[3].x = 0;
@@ -145,7 +146,7 @@ TEST(GlGeometryCache, MemoryReusedForOtherGeometryIsNeverDrawnStale) {
         quad[1].x = quad[3].x = 1;
     };
     auto indexed = [&] {
-        d.DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 4, 2, indices, D3DFMT_INDEX16, quad, sizeof(WorldVertex));
+        DrawIndexedQuad(d, quad);
     };
     auto strip = [&] { d.DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(WorldVertex)); };
 
