@@ -368,15 +368,7 @@ bool LevelWalk::RoomLightChunk() {
     const float range = cursor_.F32();
     if (cursor_.failed()) return EndsEarly();
 
-    // The light lights only through its ambient term.
-    RoomLight light;
-    light.light.Type = D3DLIGHT_POINT;
-    light.light.Ambient = {colour.x * 255.0f, colour.y * 255.0f, colour.z * 255.0f, 0.0f};
-    light.light.Position = {position.x, position.y, position.z};
-    light.light.Range = range;
-    light.light.Attenuation0 = 150.0f;
-    light.light.Attenuation1 = 0.1f;
-    room.lights.push_back(light);
+    room.lights.push_back(MakeRoomLight(position, colour, range));
     return true;
 }
 

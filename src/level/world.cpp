@@ -25,6 +25,17 @@ void SurfaceBox(const std::vector<Surface>& surfaces, std::size_t inUse, std::ve
 
 }  // namespace
 
+RoomLight MakeRoomLight(const Vector3& position, const Vector3& colour, float range) {
+    RoomLight light;
+    light.light.Type = D3DLIGHT_POINT;
+    light.light.Ambient = {colour.x * 255.0f, colour.y * 255.0f, colour.z * 255.0f, 0.0f};
+    light.light.Position = {position.x, position.y, position.z};
+    light.light.Range = range;
+    light.light.Attenuation0 = 150.0f;
+    light.light.Attenuation1 = 0.1f;
+    return light;
+}
+
 BoxCorners MakeBoxCorners(const Vector3& boxMin, const Vector3& boxMax) {
     BoxCorners corners{};
     for (unsigned k = 0; k < corners.size(); ++k) {

@@ -35,6 +35,11 @@ struct RoomLight {
     D3DLIGHT8 light{};  // handed to the device unchanged
 };
 
+// The record a light chunk stands for: a point light at `position` that lights only through its
+// ambient term, the file's colour (0..1 a channel) times 255, attenuated by 1 / (150 + 0.1 d) up
+// to `range`.
+RoomLight MakeRoomLight(const Vector3& position, const Vector3& colour, float range);
+
 using BoxCorners = std::array<Vector3, 8>;  // corner k: x from max if bit 0, y if bit 1, z if bit 2
 
 struct RoomObject {

@@ -224,16 +224,8 @@ bool LevelBuilder::PlaceLights() {
             !std::isfinite(range)) {
             return FailManifest(from.where, "lies beyond the range of a 32-bit float once scaled");
         }
-        // The same record the reader makes from a light chunk: a point light that lights only
-        // through its ambient term.
-        RoomLight light;
-        light.light.Type = D3DLIGHT_POINT;
-        light.light.Ambient = {from.colour.x * 255.0f, from.colour.y * 255.0f, from.colour.z * 255.0f, 0.0f};
-        light.light.Position = {position.x, position.y, position.z};
-        light.light.Range = range;
-        light.light.Attenuation0 = 150.0f;
-        light.light.Attenuation1 = 0.1f;
-        target.lights.push_back(light);
+        // The same record the reader makes from a light chunk.
+        target.lights.push_back(MakeRoomLight(position, from.colour, range));
         target.lightCount = static_cast<std::uint16_t>(target.lights.size());
     }
     return true;

@@ -89,16 +89,6 @@ void CrossedCards(SurfaceBuilder& b, const Vector3& centre, float w, float y0, f
     DoubleSidedCard(b, centre, false, w, y0, y1);
 }
 
-RoomLight PointLight(const Vector3& position, const Vector3& colour, float range) {
-    RoomLight light;
-    light.light.Type = D3DLIGHT_POINT;
-    light.light.Ambient = {colour.x * 255.0f, colour.y * 255.0f, colour.z * 255.0f, 0.0f};
-    light.light.Position = {position.x, position.y, position.z};
-    light.light.Range = range;
-    light.light.Attenuation0 = 150.0f;
-    light.light.Attenuation1 = 0.1f;
-    return light;
-}
 
 void AppendSurfaces(Room& room, std::vector<Surface> surfaces) {
     for (Surface& s : surfaces) room.surfaces.push_back(std::move(s));

@@ -48,8 +48,6 @@ void DoubleSidedCard(SurfaceBuilder& b, const Vector3& centre, bool alongX, floa
 // Two such cards crossing at right angles: a plant, a tuft of grass.
 void CrossedCards(SurfaceBuilder& b, const Vector3& centre, float w, float y0, float y1);
 
-// A light record as the level file gives it: a point light lit through its ambient term only.
-RoomLight PointLight(const Vector3& position, const Vector3& colour, float range);
 
 void AppendSurfaces(Room& room, std::vector<Surface> surfaces);
 void AddObject(Room& room, std::uint16_t model, const Vector3& position, const Vector3& axis = {0, 1, 0},
