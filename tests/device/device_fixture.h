@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "device/device.h"
+#include "support/present_parameters.h"
 
 namespace brontal::test {
 
@@ -39,18 +40,6 @@ public:
     std::vector<SeenDraw> draws;
     int presents = 0;
 };
-
-inline D3DPRESENT_PARAMETERS TestParameters(std::uint32_t width = 800, std::uint32_t height = 600) {
-    D3DPRESENT_PARAMETERS p{};
-    p.BackBufferWidth = width;
-    p.BackBufferHeight = height;
-    p.BackBufferFormat = D3DFMT_X8R8G8B8;
-    p.SwapEffect = D3DSWAPEFFECT_FLIP;
-    p.Windowed = 1;
-    p.EnableAutoDepthStencil = 1;
-    p.AutoDepthStencilFormat = D3DFMT_D16;
-    return p;
-}
 
 struct DeviceOnRememberingBackend {
     explicit DeviceOnRememberingBackend(D3DCAPS8 caps = kDefaultCaps) {

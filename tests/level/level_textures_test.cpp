@@ -6,6 +6,7 @@
 #include "device/device.h"
 #include "level/level_bytes.h"
 #include "platform/image.h"
+#include "support/present_parameters.h"
 
 namespace brontal {
 namespace {
@@ -13,12 +14,7 @@ namespace {
 using namespace test;
 
 std::unique_ptr<Device> NullDevice() {
-    D3DPRESENT_PARAMETERS p{};
-    p.BackBufferWidth = 64;
-    p.BackBufferHeight = 64;
-    p.BackBufferFormat = D3DFMT_X8R8G8B8;
-    p.Windowed = 1;
-    return std::make_unique<Device>(std::make_unique<NullBackend>(), p, kDefaultCaps);
+    return std::make_unique<Device>(std::make_unique<NullBackend>(), test::TestParameters(64, 64), kDefaultCaps);
 }
 
 std::vector<std::uint8_t> Bmp(std::uint32_t width, std::uint32_t height) {

@@ -11,17 +11,13 @@
 #include "device/device.h"
 #include "platform/image.h"
 #include "platform/texture_loader.h"
+#include "support/present_parameters.h"
 
 namespace brontal {
 namespace {
 
 std::unique_ptr<Device> NullDevice() {
-    D3DPRESENT_PARAMETERS p{};
-    p.BackBufferWidth = 64;
-    p.BackBufferHeight = 64;
-    p.BackBufferFormat = D3DFMT_X8R8G8B8;
-    p.Windowed = 1;
-    return std::make_unique<Device>(std::make_unique<NullBackend>(), p, kDefaultCaps);
+    return std::make_unique<Device>(std::make_unique<NullBackend>(), test::TestParameters(64, 64), kDefaultCaps);
 }
 
 // Texel (x, y) of a level as B, G, R, A.

@@ -17,6 +17,7 @@
 
 #include "platform/sdl_keyboard.h"
 #include "platform/window.h"
+#include "support/present_parameters.h"
 #include "support/xvfb_server.h"
 
 // The leak check at exit is off for this program (AddressSanitizer and UBSan stay on): llvmpipe
@@ -111,13 +112,7 @@ TEST(Window, CarriesAnOpenGlBackendThatPresentsItsBackBuffer) {
     std::string error;
     auto w = MakeWindow(320, 240, error);
     REQUIRE_WINDOW(w, error);
-    D3DPRESENT_PARAMETERS p{};
-    p.BackBufferWidth = 320;
-    p.BackBufferHeight = 240;
-    p.BackBufferFormat = D3DFMT_X8R8G8B8;
-    p.Windowed = 1;
-    p.EnableAutoDepthStencil = 1;
-    p.AutoDepthStencilFormat = D3DFMT_D16;
+    const D3DPRESENT_PARAMETERS p = test::TestParameters(320, 240);
     auto backend = CreateWindowBackend(w.get(), p);
     ASSERT_NE(backend, nullptr);
     EXPECT_EQ(std::string(backend->Description()).rfind("OpenGL ", 0), 0u);
@@ -137,10 +132,7 @@ TEST(Window, GoesDesktopFullScreenWhenNotWindowed) {
     std::string error;
     auto w = MakeWindow(320, 240, error);
     REQUIRE_WINDOW(w, error);
-    D3DPRESENT_PARAMETERS p{};
-    p.BackBufferWidth = 320;
-    p.BackBufferHeight = 240;
-    p.BackBufferFormat = D3DFMT_X8R8G8B8;
+    D3DPRESENT_PARAMETERS p = test::TestParameters(320, 240);
     p.Windowed = 0;
     auto backend = CreateWindowBackend(w.get(), p);
     ASSERT_NE(backend, nullptr);

@@ -9,6 +9,7 @@
 #include "platform/egl_headless.h"
 #include "platform/image.h"
 #include "support/golden_image.h"
+#include "support/present_parameters.h"
 
 // The leak check at exit is off for this program (AddressSanitizer and UBSan stay on): llvmpipe
 // keeps pointers to its allocations in the memory of its JIT-compiled shaders, which the leak
@@ -38,14 +39,8 @@ std::string Hex(std::uint32_t argb) {
 }
 
 GlScene::GlScene(std::uint32_t width, std::uint32_t height, bool depth, bool allowReversedDepth) {
-    D3DPRESENT_PARAMETERS p{};
-    p.BackBufferWidth = width;
-    p.BackBufferHeight = height;
-    p.BackBufferFormat = D3DFMT_X8R8G8B8;
-    p.SwapEffect = D3DSWAPEFFECT_FLIP;
-    p.Windowed = 1;
+    D3DPRESENT_PARAMETERS p = test::TestParameters(width, height);
     p.EnableAutoDepthStencil = depth ? 1 : 0;
-    p.AutoDepthStencilFormat = D3DFMT_D16;
     auto backend = CreateHeadlessGlBackend(p, error_, allowReversedDepth);
     if (!backend) return;
     gl_ = backend.get();
