@@ -7,6 +7,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
+#include <type_traits>
+#include <vector>
 
 #include "math/types.h"
 
@@ -37,6 +40,20 @@ public:
         pos_ += size;
         return true;
     }
+    // Replaces out with the next count records, each copied once from the file's bytes (no
+    // zero-filled array first: a large level is mostly such lists).
+    template <typename T>
+    bool Records(std::vector<T>& out, std::size_t count) {
+        static_assert(std::is_trivially_copyable_v<T>);
+        if (count > remaining() / sizeof(T) || !Has(count * sizeof(T))) {
+            failed_ = true;
+            return false;
+        }
+        const std::uint8_t* at = data_ + pos_;
+        out.assign(RecordIterator<T>{at}, RecordIterator<T>{at + count * sizeof(T)});
+        pos_ += count * sizeof(T);
+        return true;
+    }
     // The next size bytes in place, or null when they are not all there.
     const std::uint8_t* Take(std::size_t size) {
         if (!Has(size)) return nullptr;
@@ -46,6 +63,32 @@ public:
     }
 
 private:
+    // Reads records of T from bytes that need not be aligned for T.
+    template <typename T>
+    struct RecordIterator {
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = T;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const T*;
+        using reference = T;
+        const std::uint8_t* at;
+        T operator*() const {
+            T value;
+            std::memcpy(&value, at, sizeof(T));
+            return value;
+        }
+        RecordIterator& operator++() {
+            at += sizeof(T);
+            return *this;
+        }
+        RecordIterator operator++(int) {
+            RecordIterator before = *this;
+            at += sizeof(T);
+            return before;
+        }
+        bool operator==(const RecordIterator& other) const { return at == other.at; }
+    };
+
     bool Has(std::size_t size) {
         if (failed_ || size > size_ - pos_) {
             failed_ = true;

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "level/mapped_file.h"
 #include "level/reader.h"
 
 namespace brontal {
@@ -49,10 +50,9 @@ bool ReadLevelFile(const std::string& path, std::vector<std::uint8_t>& bytes, st
 
 bool Level::load(const std::string& path, Device* targetDevice) {
     const std::string opened = LevelPathForOpening(path);
-    std::vector<std::uint8_t> bytes;
+    MappedFile file;
     std::string error;
-    if (!ReadLevelFile(opened, bytes, error) ||
-        !ReadLevel(bytes.data(), bytes.size(), opened, targetDevice, *this, error)) {
+    if (!file.Open(opened, error) || !ReadLevel(file.data(), file.size(), opened, targetDevice, *this, error)) {
         *this = Level{};
         lastError_ = error;
         return false;

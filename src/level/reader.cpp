@@ -201,11 +201,9 @@ bool LevelWalk::ReadLists(std::uint16_t lastVertex, std::size_t lastVertexOffset
                                             Num(indexCount) + " indices need " + Num(listBytes) + " bytes, " +
                                             Num(cursor_.remaining()) + " are left");
     }
-    vertices.resize(vertexCount);
-    cursor_.Bytes(vertices.data(), vertexCount * sizeof(Vertex));
+    cursor_.Records(vertices, vertexCount);
     const std::size_t indicesOffset = cursor_.offset();
-    indices.resize(indexCount);
-    cursor_.Bytes(indices.data(), indexCount * sizeof(std::uint16_t));
+    cursor_.Records(indices, indexCount);
     for (std::size_t i = 0; i < indexCount; ++i) {
         if (indices[i] >= vertexCount) {
             return Refuse(indicesOffset + 2 * i, "has index " + Num(indices[i]) + " (entry " + Num(i) +
@@ -289,8 +287,7 @@ bool LevelWalk::RoomChunk() {
                                             Num(cursor_.remaining()) + " are left");
     }
     room.visibleRoomCount = visible;
-    room.visibleRooms.resize(visible);
-    cursor_.Bytes(room.visibleRooms.data(), std::size_t{visible} * 2);
+    cursor_.Records(room.visibleRooms, visible);
 
     // The surface counter is 16 bits, so the spare places stop at 65,535 surfaces.
     const std::size_t surfacePlaces = std::min<std::size_t>(std::size_t{surfaces} + kSpareRoomSurfaces, 0xFFFF);
@@ -434,10 +431,8 @@ bool LevelWalk::KeyTrackChunk() {
                                             Num(cursor_.remaining()) + " are left");
     }
     track.keyCount = keys;
-    track.positions.resize(keys);
-    cursor_.Bytes(track.positions.data(), std::size_t{keys} * sizeof(Vector3));
-    track.rotations.resize(keys);
-    cursor_.Bytes(track.rotations.data(), std::size_t{keys} * sizeof(Quaternion));
+    cursor_.Records(track.positions, keys);
+    cursor_.Records(track.rotations, keys);
     model.tracks.push_back(std::move(track));
     return true;
 }

@@ -11,16 +11,30 @@ Level g_level;
 
 namespace {
 
-// The box of every vertex of the surfaces in use; the zero box when there are none.
-void SurfaceBox(const std::vector<Surface>& surfaces, std::size_t inUse, std::vector<Vector3>& points,
-                Vector3& boxMin, Vector3& boxMax) {
-    points.clear();
-    for (std::size_t s = 0; s < inUse && s < surfaces.size(); ++s) {
-        for (const Vertex& vertex : surfaces[s].vertices) points.push_back({vertex.x, vertex.y, vertex.z});
-    }
+// The box of every vertex of the surfaces in use; the zero box when there are none. Each
+// surface's box comes straight from its vertices, and the boxes are joined in surface order.
+void SurfaceBox(const std::vector<Surface>& surfaces, std::size_t inUse, Vector3& boxMin, Vector3& boxMax) {
     boxMin = boxMax = Vector3{0.0f, 0.0f, 0.0f};
-    if (points.empty()) return;
-    ComputeBoundingBox(points.data(), static_cast<unsigned>(points.size()), sizeof(Vector3), &boxMin, &boxMax);
+    bool any = false;
+    for (std::size_t s = 0; s < inUse && s < surfaces.size(); ++s) {
+        const std::vector<Vertex>& vertices = surfaces[s].vertices;
+        if (vertices.empty()) continue;
+        Vector3 low{}, high{};
+        ComputeBoundingBox(reinterpret_cast<const Vector3*>(vertices.data()), static_cast<unsigned>(vertices.size()),
+                           sizeof(Vertex), &low, &high);
+        if (!any) {
+            boxMin = low;
+            boxMax = high;
+            any = true;
+            continue;
+        }
+        if (low.x < boxMin.x) boxMin.x = low.x;
+        if (low.y < boxMin.y) boxMin.y = low.y;
+        if (low.z < boxMin.z) boxMin.z = low.z;
+        if (high.x > boxMax.x) boxMax.x = high.x;
+        if (high.y > boxMax.y) boxMax.y = high.y;
+        if (high.z > boxMax.z) boxMax.z = high.z;
+    }
 }
 
 }  // namespace
@@ -45,11 +59,8 @@ BoxCorners MakeBoxCorners(const Vector3& boxMin, const Vector3& boxMax) {
 }
 
 void deriveAfterLoad(Level& level) {
-    std::vector<Vector3> points;
-    for (Room& room : level.rooms) SurfaceBox(room.surfaces, room.surfaceCount, points, room.boxMin, room.boxMax);
-    for (Model& model : level.models) {
-        SurfaceBox(model.surfaces, model.surfaceCount, points, model.boxMin, model.boxMax);
-    }
+    for (Room& room : level.rooms) SurfaceBox(room.surfaces, room.surfaceCount, room.boxMin, room.boxMax);
+    for (Model& model : level.models) SurfaceBox(model.surfaces, model.surfaceCount, model.boxMin, model.boxMax);
     for (Room& room : level.rooms) {
         for (std::size_t o = 0; o < room.objectCount && o < room.objects.size(); ++o) {
             RoomObject& object = room.objects[o];

@@ -1,6 +1,7 @@
 // Level::load: the file from disk, the refusal reported through LastError, an empty level after.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -61,7 +62,7 @@ TEST_F(LevelLoad, RefusalLeavesTheLevelEmptyAndSaysWhy) {
     EXPECT_TRUE(level.levelName.empty());
 }
 
-TEST_F(LevelLoad, MissingFileAndDirectoryAreRefused) {
+TEST_F(LevelLoad, MissingFileDirectoryAndFifoAreRefusedWithoutWaiting) {
     Level level;
     const std::string missing = (dir_ / "LEVELS" / "NONE.VRM").string();
     EXPECT_FALSE(level.load(missing, nullptr));
@@ -69,6 +70,11 @@ TEST_F(LevelLoad, MissingFileAndDirectoryAreRefused) {
     const std::string directory = (dir_ / "LEVELS").string();
     EXPECT_FALSE(level.load(directory, nullptr));
     EXPECT_EQ(level.LastError(), directory + ": cannot read: not a regular file");
+    // Opening a FIFO that no one writes would wait for ever.
+    const std::string fifo = (dir_ / "LEVELS" / "FIFO.VRM").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(level.load(fifo, nullptr));
+    EXPECT_EQ(level.LastError(), fifo + ": cannot read: not a regular file");
 }
 
 TEST_F(LevelLoad, ZeroByteFileIsAnEmptyLevel) {

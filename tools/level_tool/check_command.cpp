@@ -6,10 +6,10 @@
 
 namespace brontal {
 
-bool ReadLevelForTool(const std::string& path, std::vector<std::uint8_t>& bytes, Level& level,
+bool ReadLevelForTool(const std::string& path, MappedFile& bytes, Level& level,
                       LevelReadDetails& details) {
     std::string error;
-    if (!ReadLevelFile(path, bytes, error) ||
+    if (!bytes.Open(path, error) ||
         !ReadLevel(bytes.data(), bytes.size(), path, nullptr, level, error, &details)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return false;
@@ -29,7 +29,7 @@ int CheckCommand(int argc, char** argv) {
         std::fprintf(stderr, "usage: brontal-level check FILE\n");
         return 2;
     }
-    std::vector<std::uint8_t> bytes;
+    MappedFile bytes;
     Level level;
     LevelReadDetails details;
     if (!ReadLevelForTool(argv[1], bytes, level, details)) return 1;
@@ -44,7 +44,7 @@ int ChunksCommand(int argc, char** argv) {
         std::fprintf(stderr, "usage: brontal-level chunks FILE\n");
         return 2;
     }
-    std::vector<std::uint8_t> bytes;
+    MappedFile bytes;
     Level level;
     LevelReadDetails details;
     const bool good = ReadLevelForTool(argv[1], bytes, level, details);

@@ -41,7 +41,7 @@ void PrintAnimatedModel(std::size_t index, const AnimatedModel& model) {
     std::printf("]\n");
 }
 
-void PrintTexture(std::size_t slot, const std::vector<std::uint8_t>& bytes, const ImageSpan& span) {
+void PrintTexture(std::size_t slot, const MappedFile& bytes, const ImageSpan& span) {
     const std::uint8_t* data = bytes.data() + span.offset;
     std::printf("texture %zu: %s, %u bytes", slot, ImageFormatName(data, span.size), span.size);
     Image image;
@@ -60,7 +60,7 @@ json Point(const Vector3& v) { return json::array({v.x, v.y, v.z}); }
 
 json Box(const Vector3& boxMin, const Vector3& boxMax) { return {{"min", Point(boxMin)}, {"max", Point(boxMax)}}; }
 
-json TextureJson(const std::vector<std::uint8_t>& bytes, const ImageSpan& span) {
+json TextureJson(const MappedFile& bytes, const ImageSpan& span) {
     const std::uint8_t* data = bytes.data() + span.offset;
     json texture = {{"format", ImageFormatName(data, span.size)}, {"bytes", span.size}};
     Image image;
@@ -77,7 +77,7 @@ json TextureJson(const std::vector<std::uint8_t>& bytes, const ImageSpan& span) 
     return texture;
 }
 
-json InfoJson(const std::string& path, const std::vector<std::uint8_t>& bytes, const Level& level,
+json InfoJson(const std::string& path, const MappedFile& bytes, const Level& level,
               const LevelReadDetails& details) {
     json info = {{"file", path}, {"bytes", bytes.size()}, {"chunks", details.chunks.size()}};
     if (!details.hasHeader) {
@@ -143,7 +143,7 @@ int InfoCommand(int argc, char** argv) {
         std::fprintf(stderr, "usage: brontal-level info [--json] FILE\n");
         return 2;
     }
-    std::vector<std::uint8_t> bytes;
+    MappedFile bytes;
     Level level;
     LevelReadDetails details;
     if (!ReadLevelForTool(path, bytes, level, details)) return 1;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "level/mapped_file.h"
 #include "level/reader.h"
 
 namespace brontal {
@@ -15,7 +16,7 @@ int ChunksCommand(int argc, char** argv);
 
 // Reads the file named by FILE and walks it without a device. On refusal prints the reader's
 // message on stderr and returns false.
-bool ReadLevelForTool(const std::string& path, std::vector<std::uint8_t>& bytes, Level& level,
+bool ReadLevelForTool(const std::string& path, MappedFile& bytes, Level& level,
                       LevelReadDetails& details);
 
 // "BMP", "PNG", "JPEG" or "unknown", from the image file's first bytes.
