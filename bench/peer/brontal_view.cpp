@@ -172,6 +172,8 @@ int Run(const ViewOptions& options) {
         }
     }
     if (!options.screenshot.empty()) {
+        gl.KeepNextFrameReadable();
+        RenderFrame();
         Image image;
         gl.ReadPixels(image.width, image.height, image.rgba);
         if (!WriteWholeFile(options.screenshot, EncodePng(image), error))

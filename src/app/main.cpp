@@ -85,11 +85,19 @@ void SaveScreenshotToDataHome() {
         std::fprintf(stderr, "brontal: screenshot not saved: %s\n", error.c_str());
 }
 
-// The deterministic-run hooks, and after each render the screenshot F12 asked for.
+// The deterministic-run hooks, and after each render the screenshot F12 asked for. A frame that
+// is to be read back is asked for before it is drawn (a backend may otherwise show it straight
+// in the window, where nothing can be read after the swap): the one after an F12 press, or
+// every frame when the run ends with a screenshot.
 class DesktopHooks final : public FrameHooks {
 public:
-    DesktopHooks(RunHooks& run, WindowMessageQueue* windowQueue) : run_(run), windowQueue_(windowQueue) {}
-    void BeforeUpdate(std::int64_t frame) override { run_.BeforeUpdate(frame); }
+    DesktopHooks(RunHooks& run, WindowMessageQueue* windowQueue, bool keepEveryFrame)
+        : run_(run), windowQueue_(windowQueue), keepEveryFrame_(keepEveryFrame) {}
+    void BeforeUpdate(std::int64_t frame) override {
+        run_.BeforeUpdate(frame);
+        if (keepEveryFrame_ || (windowQueue_ && windowQueue_->ScreenshotRequested()))
+            g_device->GetBackend().KeepNextFrameReadable();
+    }
     void AfterRender(std::int64_t frame) override {
         run_.AfterRender(frame);
         if (windowQueue_ && windowQueue_->TakeScreenshotRequest()) SaveScreenshotToDataHome();
@@ -98,6 +106,7 @@ public:
 private:
     RunHooks& run_;
     WindowMessageQueue* windowQueue_;
+    bool keepEveryFrame_;
 };
 
 // Errors that stop the game: on stderr, and in a message box when there is a display to show
@@ -256,7 +265,7 @@ int Run(Options options) {
 
     RunHooks runHooks(queue, scriptedKeys ? &*scriptedKeys : nullptr, recorder ? &*recorder : nullptr,
                       stateLog.file, options.frames);
-    DesktopHooks hooks(runHooks, windowQueue ? &*windowQueue : nullptr);
+    DesktopHooks hooks(runHooks, windowQueue ? &*windowQueue : nullptr, options.screenshot.has_value());
     if (options.frames && *options.frames == 0) queue.PostQuitMessage(0);
     RunFrameLoop(queue, {UpdateFrame, RenderStep}, &hooks);
 

@@ -20,6 +20,8 @@ public:
         if (event.message == WM_KEYDOWN && event.wParam == VK_F12 && !event.repeat) screenshotRequested_ = true;
         return true;
     }
+    // An F12 press waits to be taken: the frame after it is the one to keep.
+    bool ScreenshotRequested() const { return screenshotRequested_; }
     // True once per F12 press since the last call.
     bool TakeScreenshotRequest() {
         const bool requested = screenshotRequested_;

@@ -59,8 +59,13 @@ public:
     virtual void Prepare(const DrawCall& call) { (void)call; }
     virtual void Present() = 0;
     // The last presented frame (or the current back buffer when nothing was presented) as rows of
-    // RGBA bytes, top row first. Returns false when the backend has no pixels (the null backend).
+    // RGBA bytes, top row first. Returns false when the backend has no pixels (the null backend,
+    // or a frame shown straight in a window without being kept).
     virtual bool ReadPixels(std::uint32_t& width, std::uint32_t& height, std::vector<std::uint8_t>& rgba) = 0;
+    // Asked between frames: the next frame stays readable by ReadPixels once presented. A backend
+    // that may draw a frame straight into its window, where nothing can be read back after the
+    // swap, draws that frame into its own back buffer instead.
+    virtual void KeepNextFrameReadable() {}
     // "OpenGL 3.3 (Core Profile) Mesa ..., llvmpipe" or "null".
     virtual const char* Description() const = 0;
 };

@@ -50,8 +50,16 @@ std::unique_ptr<Window> Window::Create(const WindowDescription& d, std::string& 
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);  // the backend has its own depth buffer
-    SDL_Window* w = SDL_CreateWindow(d.title.c_str(), d.x, d.y, d.width, d.height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    // A 32-bit depth buffer lets the backend draw straight into the window instead of copying
+    // each frame from its own back buffer; without one the window has none (the backend keeps
+    // its own).
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 32);
+    const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
+    SDL_Window* w = SDL_CreateWindow(d.title.c_str(), d.x, d.y, d.width, d.height, flags);
+    if (!w) {
+        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+        w = SDL_CreateWindow(d.title.c_str(), d.x, d.y, d.width, d.height, flags);
+    }
     if (!w) {
         error = std::string("SDL: cannot create the window: ") + SDL_GetError();
         SDL_QuitSubSystem(SDL_INIT_VIDEO);

@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "device/gl/gl_backend.h"
 #include "platform/sdl_keyboard.h"
 #include "platform/window.h"
 #include "support/present_parameters.h"
@@ -117,10 +118,23 @@ TEST(Window, CarriesAnOpenGlBackendThatPresentsItsBackBuffer) {
     ASSERT_NE(backend, nullptr);
     EXPECT_EQ(std::string(backend->Description()).rfind("OpenGL ", 0), 0u);
     w->Show();
-    backend->Clear(D3DCLEAR_TARGET, 0xFF336699, 1.0f, 0);
-    backend->Present();
     std::uint32_t width = 0, height = 0;
     std::vector<std::uint8_t> rgba;
+    // The window stands in for the back buffer (llvmpipe's windows have a 32-bit depth buffer):
+    // a frame goes straight into it and is readable only while it is being drawn.
+    auto* gl = dynamic_cast<GlBackend*>(backend.get());
+    ASSERT_NE(gl, nullptr);
+    EXPECT_TRUE(gl->DrawingIntoWindow());
+    backend->Clear(D3DCLEAR_TARGET, 0xFF112233, 1.0f, 0);
+    ASSERT_TRUE(backend->ReadPixels(width, height, rgba));
+    EXPECT_EQ(rgba[2], 0x33);
+    backend->Present();
+    EXPECT_FALSE(backend->ReadPixels(width, height, rgba)) << "the swap took the frame";
+    // A frame asked to be kept is readable after it is presented, and until the next one is.
+    backend->KeepNextFrameReadable();
+    EXPECT_FALSE(gl->DrawingIntoWindow());
+    backend->Clear(D3DCLEAR_TARGET, 0xFF336699, 1.0f, 0);
+    backend->Present();
     ASSERT_TRUE(backend->ReadPixels(width, height, rgba));
     ASSERT_EQ(width, 320u);
     EXPECT_EQ(rgba[0], 0x33);
@@ -138,6 +152,7 @@ TEST(Window, GoesDesktopFullScreenWhenNotWindowed) {
     ASSERT_NE(backend, nullptr);
     EXPECT_EQ(SDL_GetWindowFlags(w->Handle()) & SDL_WINDOW_FULLSCREEN_DESKTOP, SDL_WINDOW_FULLSCREEN_DESKTOP);
     w->Show();
+    backend->KeepNextFrameReadable();
     backend->Clear(D3DCLEAR_TARGET, 0xFF204080, 1.0f, 0);
     backend->Present();  // 4:3 onto the screen's drawable, with bars where the aspects differ
     std::uint32_t width = 0, height = 0;

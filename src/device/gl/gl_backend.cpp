@@ -75,7 +75,16 @@ bool GlBackend::Initialise(const D3DPRESENT_PARAMETERS& parameters, bool allowRe
 
     // The back buffer: two colour targets that trade places at Present, one depth buffer.
     hasDepth_ = parameters.EnableAutoDepthStencil != 0;
-    const GLenum colourFormat = FormatHasAlpha(parameters.BackBufferFormat) ? GL_RGBA8 : GL_RGB8;
+    alphaWanted_ = FormatHasAlpha(parameters.BackBufferFormat);
+    if (context_->HasWindow()) {
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        GLint type = GL_NONE, bits = 0;
+        glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_OBJECT_TYPE, &type);
+        if (type != GL_NONE)
+            glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE, &bits);
+        windowHasDepth_ = bits >= 32;
+    }
+    const GLenum colourFormat = alphaWanted_ ? GL_RGBA8 : GL_RGB8;
     const auto w = static_cast<GLsizei>(width_), h = static_cast<GLsizei>(height_);
     glGenRenderbuffers(2, colour_);
     glGenFramebuffers(2, framebuffer_);
@@ -99,7 +108,7 @@ bool GlBackend::Initialise(const D3DPRESENT_PARAMETERS& parameters, bool allowRe
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
     }
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_[back_]);
+    BindFrameTarget();
     glViewport(0, 0, w, h);
 
     programs_ = std::make_unique<GlProgramCache>(depthMapping_, static_cast<float>(width_), static_cast<float>(height_));
@@ -288,9 +297,29 @@ void GlBackend::Prepare(const DrawCall& call) {
     vertexArray_ = 0;  // priming binds the static buffers' vertex arrays: the next draw rebinds
 }
 
+bool GlBackend::WindowCanStandIn() const {
+    if (!context_->HasWindow() || alphaWanted_ || (hasDepth_ && !windowHasDepth_)) return false;
+    std::uint32_t dw = 0, dh = 0;
+    context_->DrawableSize(dw, dh);
+    return dw == width_ && dh == height_;
+}
+
+void GlBackend::BindFrameTarget() {
+    drawingIntoWindow_ = !keepNext_ && WindowCanStandIn();
+    glBindFramebuffer(GL_FRAMEBUFFER, drawingIntoWindow_ ? 0 : framebuffer_[back_]);
+}
+
+void GlBackend::KeepNextFrameReadable() {
+    keepNext_ = true;
+    if (drawingIntoWindow_) BindFrameTarget();
+}
+
 void GlBackend::Present() {
     const int shown = back_;
-    if (context_->HasWindow()) {
+    if (drawingIntoWindow_) {
+        context_->SwapBuffers();
+        shownReadable_ = false;
+    } else if (context_->HasWindow()) {
         std::uint32_t dw = 0, dh = 0;
         context_->DrawableSize(dw, dh);
         // Where the frame goes on the drawable: all of it, or the largest rectangle of the
@@ -315,25 +344,31 @@ void GlBackend::Present() {
                           static_cast<GLint>(y0), static_cast<GLint>(x0 + w), static_cast<GLint>(y0 + h),
                           GL_COLOR_BUFFER_BIT, same ? GL_NEAREST : GL_LINEAR);
         context_->SwapBuffers();
+        shownReadable_ = true;
+        back_ = 1 - back_;
     } else {
         glFlush();
+        shownReadable_ = true;
+        back_ = 1 - back_;
     }
-    back_ = 1 - back_;
     presented_ = true;
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_[back_]);
+    keepNext_ = false;
+    BindFrameTarget();
 }
 
 bool GlBackend::ReadPixels(std::uint32_t& width, std::uint32_t& height, std::vector<std::uint8_t>& rgba) {
-    const int source = presented_ ? 1 - back_ : back_;
+    if (presented_ && !shownReadable_) return false;
+    // Nothing presented yet: the frame being drawn, wherever it is being drawn.
+    const GLuint source = presented_ ? framebuffer_[1 - back_] : drawingIntoWindow_ ? 0 : framebuffer_[back_];
     width = width_;
     height = height_;
     const std::size_t row = std::size_t{width_} * 4;
     std::vector<std::uint8_t> bottomUp(row * height_);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_[source]);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, source);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, static_cast<GLsizei>(width_), static_cast<GLsizei>(height_), GL_RGBA, GL_UNSIGNED_BYTE,
                  bottomUp.data());
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_[back_]);
+    glBindFramebuffer(GL_FRAMEBUFFER, drawingIntoWindow_ ? 0 : framebuffer_[back_]);
     rgba.resize(bottomUp.size());
     for (std::uint32_t y = 0; y < height_; ++y)
         std::memcpy(rgba.data() + std::size_t{y} * row, bottomUp.data() + std::size_t{height_ - 1 - y} * row, row);

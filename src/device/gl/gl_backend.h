@@ -6,6 +6,12 @@
 // drawable has another size (desktop full screen), and swaps; headless, the frames stay in the
 // backend and ReadPixels reads them back.
 //
+// Straight into the window: when the window's own framebuffer can stand in for the back buffer
+// (the same size, no alpha wanted, a depth buffer of at least 32 bits), a frame is drawn into
+// it and Present only swaps. The copy it saves is a full-screen shaded draw on a software
+// rasteriser. Such a frame cannot be read back after the swap, so a frame asked to be kept
+// (KeepNextFrameReadable) is drawn into the back buffer as before.
+//
 // Render state is compared per group (gl_state.h) and only what changed since the last draw is
 // applied; SetForceFullApply(true) applies everything on every draw, so tests can check that
 // the diffing changes no pixel. Each program holds its own uniforms, so a uniform group is
@@ -60,7 +66,10 @@ public:
     void Prepare(const DrawCall& call) override;
     void Present() override;
     bool ReadPixels(std::uint32_t& width, std::uint32_t& height, std::vector<std::uint8_t>& rgba) override;
+    void KeepNextFrameReadable() override;
     const char* Description() const override { return description_.c_str(); }
+    // True while the frame being drawn goes straight into the window (tests, benchmarks).
+    bool DrawingIntoWindow() const { return drawingIntoWindow_; }
 
     void SetForceFullApply(bool on) { forceFullApply_ = on; }
     void SetStaticCaching(bool on) { geometry_->SetStaticCaching(on); }
@@ -79,6 +88,9 @@ private:
     // False when the draw's program cannot be had.
     bool ApplyState(const DeviceState& state, const DrawCall& call);
     void BindTexture(const DeviceState& state);
+    // Binds where the next frame is drawn: the window's framebuffer or the back buffer.
+    void BindFrameTarget();
+    bool WindowCanStandIn() const;
 
     std::unique_ptr<GlContext> context_;
     std::uint32_t width_, height_;
@@ -89,6 +101,11 @@ private:
     int back_ = 0;            // index of the target being drawn
     bool presented_ = false;  // a frame has been presented: the other target holds it
     bool hasDepth_ = false;
+    bool windowHasDepth_ = false;     // the window's framebuffer has a depth buffer of 32 bits or more
+    bool alphaWanted_ = false;        // the back buffer format has alpha
+    bool drawingIntoWindow_ = false;  // the frame being drawn goes straight into the window
+    bool keepNext_ = false;           // the next frame is to stay readable
+    bool shownReadable_ = true;       // the last presented frame is in a target ReadPixels reads
     float maxAnisotropy_ = 1.0f;
     GlDepthMapping depthMapping_ = GlDepthMapping::kStandard;
     std::unique_ptr<GlProgramCache> programs_;
