@@ -145,13 +145,22 @@ GlBackend::~GlBackend() {
     if (depth_) glDeleteRenderbuffers(1, &depth_);
 }
 
+void GlBackend::NoteMinAlpha(const Texture& texture) {
+    const auto name = static_cast<GLuint>(texture.backendHandle);
+    if (name == 0) return;
+    if (name >= minAlpha_.size()) minAlpha_.resize(name + 1, 0);
+    minAlpha_[name] = GlTextureMinAlpha(texture);
+}
+
 void GlBackend::TextureCreated(Texture& texture) {
     texture.backendHandle = CreateGlTexture(texture);
+    NoteMinAlpha(texture);
     texture_ = kUnknown;
 }
 
 void GlBackend::TextureUpdated(Texture& texture, std::uint32_t level) {
     UploadGlTextureLevel(texture, static_cast<GLuint>(texture.backendHandle), level);
+    NoteMinAlpha(texture);
     texture_ = kUnknown;
 }
 
@@ -201,8 +210,10 @@ bool GlBackend::ApplyState(const DeviceState& state, const DrawCall& call) {
         ++stats_.rasterApplies;
     }
 
-    const bool textured = state.texture[0] && state.texture[0]->backendHandle != 0;
-    GlProgramKey key = DeriveProgramKey(state, call.fvf, textured);
+    const GLuint textureName = state.texture[0] ? static_cast<GLuint>(state.texture[0]->backendHandle) : 0;
+    const bool textured = textureName != 0;
+    GlProgramKey key = DeriveProgramKey(state, call.fvf, textured,
+                                        textureName < minAlpha_.size() ? minAlpha_[textureName] : std::uint8_t{0});
     if (key.lighting) {
         DeriveLightingState(state, nextLighting_);
         if (nextLighting_.droppedLights && !warnedLights_) {

@@ -21,6 +21,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "device/backend.h"
 #include "device/gl/gl_context.h"
@@ -88,6 +89,7 @@ private:
     // False when the draw's program cannot be had.
     bool ApplyState(const DeviceState& state, const DrawCall& call);
     void BindTexture(const DeviceState& state);
+    void NoteMinAlpha(const Texture& texture);
     // Binds where the next frame is drawn: the window's framebuffer or the back buffer.
     void BindFrameTarget();
     bool WindowCanStandIn() const;
@@ -137,6 +139,7 @@ private:
     Versioned<GlTransformState> transform_;
     GLuint sampler_ = 0;
     GLuint texture_ = 0;
+    std::vector<std::uint8_t> minAlpha_;  // by OpenGL texture name: the texture's lowest alpha
     GLuint vertexArray_ = 0;
     bool warnedLights_ = false;
     bool warnedProgram_ = false;

@@ -165,7 +165,29 @@ GlSamplerKey DeriveSamplerKey(const DeviceState& state, float maxAnisotropy) {
     return k;
 }
 
-GlProgramKey DeriveProgramKey(const DeviceState& state, std::uint32_t fvf, bool textured) {
+namespace {
+
+// True when the fragment's alpha is the texture's alone, sampled inside the texture (no border
+// colour), and every alpha from textureMinAlpha up passes the test.
+bool AlphaTestPassesEverySample(const DeviceState& state, std::uint8_t textureMinAlpha) {
+    const auto& ts = state.stageState[0];
+    const bool alphaIsTexture = (ts[D3DTSS_ALPHAOP] == D3DTOP_SELECTARG1 && ts[D3DTSS_ALPHAARG1] == D3DTA_TEXTURE) ||
+                                (ts[D3DTSS_ALPHAOP] == D3DTOP_SELECTARG2 && ts[D3DTSS_ALPHAARG2] == D3DTA_TEXTURE);
+    if (!alphaIsTexture || ts[D3DTSS_ADDRESSU] == D3DTADDRESS_BORDER || ts[D3DTSS_ADDRESSV] == D3DTADDRESS_BORDER)
+        return false;
+    const std::uint32_t ref = state.renderState[D3DRS_ALPHAREF] & 0xFF;
+    switch (state.renderState[D3DRS_ALPHAFUNC]) {
+        case D3DCMP_GREATER: return textureMinAlpha > ref;
+        case D3DCMP_GREATEREQUAL: return textureMinAlpha >= ref;
+        case D3DCMP_ALWAYS: return true;
+        default: return false;
+    }
+}
+
+}  // namespace
+
+GlProgramKey DeriveProgramKey(const DeviceState& state, std::uint32_t fvf, bool textured,
+                              std::uint8_t textureMinAlpha) {
     const auto& rs = state.renderState;
     const auto& ts = state.stageState[0];
     GlProgramKey k;
@@ -185,7 +207,8 @@ GlProgramKey DeriveProgramKey(const DeviceState& state, std::uint32_t fvf, bool 
                   static_cast<int>(ts[D3DTSS_COLORARG2])};
     k.alphaOp = {static_cast<int>(ts[D3DTSS_ALPHAOP]), static_cast<int>(ts[D3DTSS_ALPHAARG1]),
                  static_cast<int>(ts[D3DTSS_ALPHAARG2])};
-    if (rs[D3DRS_ALPHATESTENABLE] != 0) k.alphaFunc = static_cast<int>(rs[D3DRS_ALPHAFUNC]);
+    if (rs[D3DRS_ALPHATESTENABLE] != 0 && !(textured && AlphaTestPassesEverySample(state, textureMinAlpha)))
+        k.alphaFunc = static_cast<int>(rs[D3DRS_ALPHAFUNC]);
     return k;
 }
 

@@ -76,8 +76,12 @@ struct GlTransformState {
 // With the reversed depth mapping the depth comparison is turned round.
 GlRasterState DeriveRasterState(const DeviceState& state, bool hasDepthBuffer, GlDepthMapping depth);
 GlSamplerKey DeriveSamplerKey(const DeviceState& state, float maxAnisotropy);
-// `textured`: a texture with backend storage is bound to stage 0.
-GlProgramKey DeriveProgramKey(const DeviceState& state, std::uint32_t fvf, bool textured);
+// `textured`: a texture with backend storage is bound to stage 0, whose lowest alpha is
+// `textureMinAlpha` (GlTextureMinAlpha). An alpha test that no sample of that texture can fail
+// is left out of the program: a program that may discard makes the rasteriser shade every
+// fragment before its depth test, one that cannot lets the depth test come first.
+GlProgramKey DeriveProgramKey(const DeviceState& state, std::uint32_t fvf, bool textured,
+                              std::uint8_t textureMinAlpha = 0);
 GlShadingValues DeriveShadingValues(const DeviceState& state);
 // Fills `out` in place (it is large); lighting off leaves it untouched but for nothing.
 void DeriveLightingState(const DeviceState& state, GlLightingState& out);

@@ -1,5 +1,6 @@
 #include "device/gl/gl_textures.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "device/device.h"
@@ -29,6 +30,21 @@ void SetUnpackFor(const Texture& texture, std::uint32_t level, const GlTextureFo
 }
 
 }  // namespace
+
+std::uint8_t GlTextureMinAlpha(const Texture& texture) {
+    GlTextureFormat f;
+    if (!GlTextureFormatFor(texture.Format(), f)) return 0;
+    if (f.alphaIsOne) return 255;
+    if (texture.Format() != D3DFMT_A8R8G8B8) return 0;  // not looked at: any alpha may be there
+    std::uint8_t low = 255;
+    for (std::uint32_t level = 0; level < texture.LevelCount(); ++level) {
+        const std::uint8_t* row = texture.Data(level);
+        for (std::uint32_t y = 0; y < texture.Height(level); ++y, row += texture.Pitch(level)) {
+            for (std::uint32_t x = 0; x < texture.Width(level); ++x) low = std::min(low, row[4 * x + 3]);
+        }
+    }
+    return low;
+}
 
 GLuint CreateGlTexture(const Texture& texture) {
     GlTextureFormat f;

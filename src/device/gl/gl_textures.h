@@ -27,6 +27,9 @@ struct GlTextureFormat {
 // False for formats a texture cannot be made of here.
 bool GlTextureFormatFor(D3DFORMAT format, GlTextureFormat& out);
 
+// The lowest alpha of any texel of any level (255 for a format without alpha bits; 0 for a
+// format whose texels are not looked at). A filtered sample never falls below it.
+std::uint8_t GlTextureMinAlpha(const Texture& texture);
 // Makes the OpenGL texture for a device texture and uploads every level; 0 when the format is
 // not one OpenGL takes (a warning names it once).
 GLuint CreateGlTexture(const Texture& texture);

@@ -276,6 +276,45 @@ TEST(GlTextures, MipFilterNoneSamplesTheTopLevelUntilLinearIsAsked) {
     EXPECT_EQ(s.End().At(4, 4), kBlue) << "linear mip filter: a smaller level";
 }
 
+// An alpha test that no texel can fail is left out of the program (so the depth test can run
+// before shading); a texel that can fail it, also one written later, brings it back.
+TEST(GlTextures, AlphaTestIsLeftOutOnlyWhileNoTexelCanFailIt) {
+    GlScene s(8, 8);
+    REQUIRE_SCENE(s);
+    s.Plain();
+    Device& d = s.Dev();
+    d.SetRenderState(D3DRS_ALPHATESTENABLE, 1);
+    d.SetRenderState(D3DRS_ALPHAREF, 0x90);
+    d.SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
+    const std::uint32_t texels[2] = {0x90FF0000, 0xFF00FF00};  // alpha exactly the reference, and opaque
+    Texture* t = s.MakeTexture(2, 1, D3DFMT_A8R8G8B8, texels);
+    d.SetTexture(0, t);
+    s.Begin(kBlue);
+    s.PixelQuad(0, 0, 8, 8);
+    Frame f = s.End();
+    EXPECT_EQ(f.At(1, 4) & 0xFFFFFF, kRed & 0xFFFFFF) << "alpha 0x90 passes greater-or-equal 0x90";
+    D3DLOCKED_RECT locked{};
+    ASSERT_EQ(t->LockRect(0, &locked, nullptr, 0), D3D_OK);
+    static_cast<std::uint32_t*>(locked.pBits)[0] = 0x8FFF0000;  // one below the reference
+    t->UnlockRect(0);
+    s.Begin(kBlue);
+    s.PixelQuad(0, 0, 8, 8);
+    f = s.End();
+    EXPECT_EQ(f.At(1, 4), kBlue) << "the texel written later fails the test again";
+    EXPECT_EQ(f.At(6, 4) & 0xFFFFFF, kGreen & 0xFFFFFF);
+
+    const auto key = [&](std::uint32_t func, std::uint8_t minAlpha) {
+        d.SetRenderState(D3DRS_ALPHAFUNC, func);
+        return DeriveProgramKey(d.State(), RoomVertexFormat, true, minAlpha).alphaFunc;
+    };
+    EXPECT_EQ(key(D3DCMP_GREATEREQUAL, 0x90), D3DCMP_ALWAYS);
+    EXPECT_EQ(key(D3DCMP_GREATER, 0x90), D3DCMP_GREATER) << "0x90 is not greater than 0x90";
+    EXPECT_EQ(key(D3DCMP_GREATER, 0x91), D3DCMP_ALWAYS);
+    EXPECT_EQ(key(D3DCMP_LESS, 0xFF), D3DCMP_LESS) << "only the greater tests are known to pass";
+    d.SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
+    EXPECT_EQ(key(D3DCMP_GREATEREQUAL, 0xFF), D3DCMP_GREATEREQUAL) << "alpha that is not the texture's alone";
+}
+
 TEST(GlBackendInfo, DescribesTheContext) {
     GlScene s(8, 8);
     REQUIRE_SCENE(s);
