@@ -76,7 +76,8 @@ public:
     void SetInput(const InputBindings* bindings, Gamepads* gamepads);
     // Minimised or hidden: nobody sees the frames.
     bool IsIdle() const;
-    // Sleeps until an event waits (it stays queued) or timeoutMs pass.
+    // Sleeps until an event waits (it stays queued) or timeoutMs pass; with a gamepad plugged in,
+    // sleeps timeoutMs.
     void WaitForEvent(int timeoutMs);
 
     SDL_Window* Handle() const { return window_; }
