@@ -39,21 +39,27 @@ fi
 arch="$(dpkg --print-architecture)"
 deb="$top/brontal_${version}_${arch}.deb"
 
-# A release build under /usr with Debian's compiler and linker flags (hardening included).
+# A release build under /usr with Debian's compiler and linker flags (hardening included). The
+# game goes where Debian keeps games, /usr/games; it finds /usr/share/brontal from there.
 export DEB_BUILD_MAINT_OPTIONS="hardening=+all"
 cppflags="$(dpkg-buildflags --get CPPFLAGS)"
-cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_INSTALL_BINDIR=games \
   -DBRONTAL_TESTS=OFF -DBRONTAL_BENCH=OFF -DBRONTAL_WERROR=OFF \
   -DCMAKE_C_FLAGS="$(dpkg-buildflags --get CFLAGS) $cppflags" \
   -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CXXFLAGS) $cppflags" \
   -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" >/dev/null
 cmake --build "$build" -j "${BRONTAL_JOBS:-$(nproc)}"
 
-# The tree the package holds, as Debian wants it: stripped programs, a compressed man page, the
-# copyright file and the changelog in the package's doc directory.
+# The tree the package holds, as Debian wants it: stripped programs (the level tool, not a game,
+# in /usr/bin), a desktop entry that starts the game whatever the PATH (root's has no
+# /usr/games), a compressed man page, the copyright file and the changelog.
 rm -rf "$stage"
 DESTDIR="$stage" cmake --install "$build" --strip >/dev/null
-gzip -9n "$stage/usr/share/man/man6/brontal.6"
+install -d "$stage/usr/bin"
+mv "$stage/usr/games/brontal-level" "$stage/usr/bin/brontal-level"
+sed -i 's|^Exec=brontal$|Exec=/usr/games/brontal|' "$stage/usr/share/applications/brontal.desktop"
+grep -qx 'Exec=/usr/games/brontal' "$stage/usr/share/applications/brontal.desktop"
+gzip -9n "$stage/usr/share/man/man6/brontal.6" "$stage/usr/share/man/man1/brontal-level.1"
 doc="$stage/usr/share/doc/brontal"
 install -d "$doc"
 install -m 644 "$top/packaging/debian/copyright" "$doc/copyright"
@@ -65,7 +71,7 @@ shlibs_dir="$(mktemp -d)"
 trap 'rm -rf "$shlibs_dir"' EXIT
 mkdir "$shlibs_dir/debian"
 printf 'Source: brontal\n\nPackage: brontal\nArchitecture: any\n' > "$shlibs_dir/debian/control"
-shlibs="$(cd "$shlibs_dir" && dpkg-shlibdeps -O -e"$stage/usr/bin/brontal" -e"$stage/usr/bin/brontal-level")"
+shlibs="$(cd "$shlibs_dir" && dpkg-shlibdeps -O -e"$stage/usr/games/brontal" -e"$stage/usr/bin/brontal-level")"
 shlibs="${shlibs#shlibs:Depends=}"
 install -d "$stage/DEBIAN"
 cat > "$stage/DEBIAN/control" <<CONTROL

@@ -25,7 +25,8 @@ foreach(file
     share/applications/brontal.desktop
     share/metainfo/org.brontal.brontal.metainfo.xml
     share/icons/hicolor/scalable/apps/brontal.svg
-    share/man/man6/brontal.6)
+    share/man/man6/brontal.6
+    share/man/man1/brontal-level.1)
   if(NOT EXISTS ${usr}/${file})
     message(FATAL_ERROR "not installed: /usr/${file}")
   endif()
