@@ -50,13 +50,10 @@ cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_
   -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" >/dev/null
 cmake --build "$build" -j "${BRONTAL_JOBS:-$(nproc)}"
 
-# The tree the package holds, as Debian wants it: stripped programs (the level tool, not a game,
-# in /usr/bin), a desktop entry that starts the game whatever the PATH (root's has no
+# The tree the package holds, as Debian wants it: stripped programs, a desktop entry that starts the game whatever the PATH (root's has no
 # /usr/games), a compressed man page, the copyright file and the changelog.
 rm -rf "$stage"
 DESTDIR="$stage" cmake --install "$build" --strip >/dev/null
-install -d "$stage/usr/bin"
-mv "$stage/usr/games/brontal-level" "$stage/usr/bin/brontal-level"
 sed -i 's|^Exec=brontal$|Exec=/usr/games/brontal|' "$stage/usr/share/applications/brontal.desktop"
 grep -qx 'Exec=/usr/games/brontal' "$stage/usr/share/applications/brontal.desktop"
 gzip -9n "$stage/usr/share/man/man6/brontal.6" "$stage/usr/share/man/man1/brontal-level.1"
@@ -71,7 +68,7 @@ shlibs_dir="$(mktemp -d)"
 trap 'rm -rf "$shlibs_dir"' EXIT
 mkdir "$shlibs_dir/debian"
 printf 'Source: brontal\n\nPackage: brontal\nArchitecture: any\n' > "$shlibs_dir/debian/control"
-shlibs="$(cd "$shlibs_dir" && dpkg-shlibdeps -O -e"$stage/usr/games/brontal" -e"$stage/usr/bin/brontal-level")"
+shlibs="$(cd "$shlibs_dir" && dpkg-shlibdeps -O -e"$stage/usr/games/brontal" -e"$stage/usr/games/brontal-level")"
 shlibs="${shlibs#shlibs:Depends=}"
 install -d "$stage/DEBIAN"
 cat > "$stage/DEBIAN/control" <<CONTROL
