@@ -50,8 +50,9 @@ cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_
   -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" >/dev/null
 cmake --build "$build" -j "${BRONTAL_JOBS:-$(nproc)}"
 
-# The tree the package holds, as Debian wants it: stripped programs, a desktop entry that starts the game whatever the PATH (root's has no
-# /usr/games), a compressed man page, the copyright file and the changelog.
+# The tree the package holds, as Debian wants it: stripped programs, a desktop entry that starts
+# the game whatever the PATH (root's has no /usr/games), compressed man pages, the copyright file
+# and the changelog.
 rm -rf "$stage"
 DESTDIR="$stage" cmake --install "$build" --strip >/dev/null
 sed -i 's|^Exec=brontal$|Exec=/usr/games/brontal|' "$stage/usr/share/applications/brontal.desktop"
