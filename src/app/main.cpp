@@ -12,8 +12,8 @@
 
 #include "app/command_line.h"
 #include "app/data_directory.h"
-#include "app/frame_pacer.h"
 #include "app/frame_loop.h"
+#include "app/frame_pacer.h"
 #include "app/init_game.h"
 #include "app/key_script.h"
 #include "app/quit_signals.h"
