@@ -90,6 +90,15 @@ std::optional<Options> ParseCommandLine(int argc, const char* const* argv, std::
                 return std::nullopt;
             }
             options.windowed = windowed;
+        } else if (arg == "--vsync" || arg == "--no-vsync") {
+            const bool vsync = arg == "--vsync";
+            if (options.vsync && *options.vsync != vsync) {
+                error = "options --vsync and --no-vsync exclude each other";
+                return std::nullopt;
+            }
+            options.vsync = vsync;
+        } else if (arg == "--write-settings") {
+            options.writeSettings = true;
         } else if (arg == "--size") {
             if (!value(text)) return std::nullopt;
             options.size = ParseWindowSize(text);
@@ -160,6 +169,7 @@ std::string UsageText(const char* program) {
         "  --windowed            run in a window this time (config.dat is not changed)\n"
         "  --fullscreen          run full screen this time\n"
         "  --size WxH            window or back-buffer size for this run, e.g. 1280x720\n"
+        "  --vsync, --no-vsync   wait (or not) for the screen's refresh this time\n"
         "  --headless            render offscreen through EGL, with no window\n"
         "  --frames N            quit after N frames\n"
         "  --screenshot FILE     write the last frame as a PNG\n"
@@ -170,12 +180,15 @@ std::string UsageText(const char* program) {
         "                        the keyboard\n"
         "  --state-log FILE      write one JSON line per frame with the player's state\n"
         "  --device-trace FILE   write every graphics device call, one per line\n"
+        "  --write-settings      write the default settings file (see below) and quit\n"
         "  --help                show this text\n"
         "  --version             show the version\n"
         "\n"
         "In the game: Alt+Enter switches full screen on and off, F12 saves a screenshot under\n"
         "$XDG_DATA_HOME/brontal/screenshots (~/.local/share/brontal/screenshots), Escape quits.\n"
-        "Relative paths given to options mean the directory the game was started in.\n";
+        "Relative paths given to options mean the directory the game was started in.\n"
+        "Key bindings, gamepad, vsync and a frame-rate cap: $XDG_CONFIG_HOME/brontal/settings.ini\n"
+        "(~/.config/brontal/settings.ini).\n";
     return text;
 }
 

@@ -40,6 +40,8 @@ struct Options {
     std::optional<bool> windowed;           // --windowed (true) or --fullscreen (false)
     std::optional<WindowSize> size;         // --size WxH
     std::optional<std::string> dataDir;     // --data DIR: the one directory that holds the data
+    std::optional<bool> vsync;              // --vsync (true) or --no-vsync (false), over settings.ini
+    bool writeSettings = false;             // write the default settings.ini and quit
 };
 
 // Parses argv. On an unknown option or a bad value returns nullopt and sets error to a message

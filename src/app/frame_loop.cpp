@@ -18,6 +18,10 @@ std::int64_t RunFrameLoop(MessageQueue& queue, FrameSteps steps, FrameHooks* hoo
             WindowProc(queue, message);  // the pass that takes WM_QUIT still dispatches it
             continue;
         }
+        if (queue.Idle()) {
+            queue.WaitForMessage();
+            continue;
+        }
         if (hooks) hooks->BeforeUpdate(frame);
         steps.update();
         steps.render();

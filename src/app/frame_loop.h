@@ -1,6 +1,8 @@
 #pragma once
 // The frame loop: one message handled per pass when one is waiting, otherwise one frame update
-// and one render, until the quit message has been taken.
+// and one render, until the quit message has been taken. While the queue is idle (nobody sees the
+// frames) an empty queue means waiting for the next message instead of a frame; the frame timer
+// keeps the first frame after it from stepping more than its longest frame.
 #include <cstdint>
 
 #include "app/message_queue.h"

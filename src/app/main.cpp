@@ -1,8 +1,10 @@
 // The game's entry: the data directory, settings, window, start-up, frame loop, shutdown.
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <memory>
 #include <optional>
@@ -11,6 +13,7 @@
 #include "app/command_line.h"
 #include "app/data_directory.h"
 #include "app/frame_loop.h"
+#include "app/frame_pacer.h"
 #include "app/init_game.h"
 #include "app/key_script.h"
 #include "app/quit_signals.h"
@@ -20,7 +23,9 @@
 #include "device/call_recorder.h"
 #include "platform/egl_headless.h"
 #include "platform/image.h"
+#include "platform/sdl_gamepad.h"
 #include "platform/sdl_keyboard.h"
+#include "platform/user_settings.h"
 #include "platform/window.h"
 #include "player/frame_update.h"
 #include "render/frame_render.h"
@@ -85,14 +90,14 @@ void SaveScreenshotToDataHome() {
         std::fprintf(stderr, "brontal: screenshot not saved: %s\n", error.c_str());
 }
 
-// The deterministic-run hooks, and after each render the screenshot F12 asked for. A frame that
-// is to be read back is asked for before it is drawn (a backend may otherwise show it straight
-// in the window, where nothing can be read after the swap): the one after an F12 press, or
-// every frame when the run ends with a screenshot.
+// The deterministic-run hooks, and after each render the screenshot F12 asked for and the
+// player's frame-rate cap. A frame that is to be read back is asked for before it is drawn (a
+// backend may otherwise show it straight in the window, where nothing can be read after the
+// swap): the one after an F12 press, or every frame when the run ends with a screenshot.
 class DesktopHooks final : public FrameHooks {
 public:
-    DesktopHooks(RunHooks& run, WindowMessageQueue* windowQueue, bool keepEveryFrame)
-        : run_(run), windowQueue_(windowQueue), keepEveryFrame_(keepEveryFrame) {}
+    DesktopHooks(RunHooks& run, WindowMessageQueue* windowQueue, bool keepEveryFrame, int maxFps)
+        : run_(run), windowQueue_(windowQueue), keepEveryFrame_(keepEveryFrame), pacer_(maxFps) {}
     void BeforeUpdate(std::int64_t frame) override {
         run_.BeforeUpdate(frame);
         if (keepEveryFrame_ || (windowQueue_ && windowQueue_->ScreenshotRequested()))
@@ -101,13 +106,53 @@ public:
     void AfterRender(std::int64_t frame) override {
         run_.AfterRender(frame);
         if (windowQueue_ && windowQueue_->TakeScreenshotRequest()) SaveScreenshotToDataHome();
+        pacer_.Wait();
     }
 
 private:
     RunHooks& run_;
     WindowMessageQueue* windowQueue_;
     bool keepEveryFrame_;
+    FramePacer pacer_;
 };
+
+// The player's settings.ini; each line it could not read is named on stderr.
+UserSettings ReadUserSettings() {
+    const std::optional<std::string> path = UserSettingsPath();
+    if (!path) return {};
+    std::vector<std::string> warnings;
+    UserSettings settings = LoadUserSettings(*path, warnings);
+    for (const std::string& w : warnings) std::fprintf(stderr, "brontal: %s\n", w.c_str());
+    return settings;
+}
+
+// --write-settings: the defaults, with comments, where no settings file is yet.
+int WriteDefaultSettings() {
+    const std::optional<std::string> path = UserSettingsPath();
+    std::string error;
+    if (!path) {
+        std::fprintf(stderr, "brontal: settings not written: no home directory (set HOME or XDG_CONFIG_HOME)\n");
+        return kExitFailure;
+    }
+    if (!MakeDirectories(path->substr(0, path->rfind('/')), error)) {
+        std::fprintf(stderr, "brontal: settings not written: %s\n", error.c_str());
+        return kExitFailure;
+    }
+    std::FILE* file = std::fopen(path->c_str(), "wx");  // never over the player's own file
+    if (!file) {
+        std::fprintf(stderr, "brontal: %s: %s; not written\n", path->c_str(),
+                     errno == EEXIST ? "already exists (move it away to get the defaults)" : std::strerror(errno));
+        return kExitFailure;
+    }
+    const std::string text = DefaultUserSettingsText();
+    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    if (std::fclose(file) != 0 || !written) {
+        std::fprintf(stderr, "brontal: %s: cannot write the settings\n", path->c_str());
+        return kExitFailure;
+    }
+    std::fprintf(stderr, "brontal: default settings written to %s\n", path->c_str());
+    return 0;
+}
 
 // Errors that stop the game: on stderr, and in a message box when there is a display to show
 // one on (a game started from a desktop launcher has no terminal).
@@ -215,12 +260,15 @@ int Run(Options options) {
 
     if (readSettingsAtStart) ReadConfig(options.configPath);
     ApplySettingOverrides(options);
+    // The player's own settings are about playing in a window; headless runs never read them.
+    const UserSettings userSettings = options.headless ? UserSettings{} : ReadUserSettings();
 
     std::unique_ptr<Window> window;
     if (!options.headless) {
         WindowDescription description;
         description.width = screenWidth;
         description.height = screenHeight;
+        description.vsync = options.vsync.value_or(userSettings.vsync);
         window = Window::Create(description, error);
         if (!window) {
             if (!DisplayExists()) error += " (no display: DISPLAY and WAYLAND_DISPLAY are unset; --headless runs without one)";
@@ -229,7 +277,15 @@ int Run(Options options) {
         }
     }
 
-    SdlKeyboard keyboard;
+    // A key script plays the game's own keys: no bindings, no gamepad.
+    Gamepads gamepads(userSettings.bindings);
+    bool gamepadsStarted = false;
+    if (window && !scriptedKeys) {
+        gamepadsStarted = gamepads.Start(error);
+        if (!gamepadsStarted) std::fprintf(stderr, "brontal: %s\n", error.c_str());
+        window->SetInput(&userSettings.bindings, gamepadsStarted ? &gamepads : nullptr);
+    }
+    SdlKeyboard keyboard(&userSettings.bindings, gamepadsStarted ? &gamepads : nullptr);
     ManualKeys noKeys;
     if (scriptedKeys)
         g_keyStateSource = &*scriptedKeys;
@@ -265,7 +321,8 @@ int Run(Options options) {
 
     RunHooks runHooks(queue, scriptedKeys ? &*scriptedKeys : nullptr, recorder ? &*recorder : nullptr,
                       stateLog.file, options.frames);
-    DesktopHooks hooks(runHooks, windowQueue ? &*windowQueue : nullptr, options.screenshot.has_value());
+    DesktopHooks hooks(runHooks, windowQueue ? &*windowQueue : nullptr, options.screenshot.has_value(),
+                       window ? userSettings.maxFps : 0);
     if (options.frames && *options.frames == 0) queue.PostQuitMessage(0);
     RunFrameLoop(queue, {UpdateFrame, RenderStep}, &hooks);
 
@@ -298,5 +355,6 @@ int main(int argc, char** argv) {
         std::printf("Brontal %s\n", kGameVersion);
         return 0;
     }
+    if (options->writeSettings) return WriteDefaultSettings();
     return Run(*options);
 }

@@ -26,6 +26,10 @@ public:
     // Takes the next waiting message, if any (PeekMessage with PM_REMOVE).
     virtual bool PeekMessage(Message* message) = 0;
     void PostQuitMessage(int exitCode) { posted_.push_back({WM_QUIT, static_cast<std::uintptr_t>(exitCode)}); }
+    // True while nobody sees the frames (the window is minimised or hidden).
+    virtual bool Idle() { return false; }
+    // Sleeps until a message may be waiting; called only while Idle().
+    virtual void WaitForMessage() {}
 
 protected:
     // Messages the game posted itself come before the platform's next event.

@@ -7,6 +7,7 @@
 namespace brontal {
 
 inline constexpr std::uintptr_t VK_F12 = 0x7B;
+inline constexpr int kIdleWaitMilliseconds = 100;
 
 class WindowMessageQueue final : public MessageQueue {
 public:
@@ -20,6 +21,9 @@ public:
         if (event.message == WM_KEYDOWN && event.wParam == VK_F12 && !event.repeat) screenshotRequested_ = true;
         return true;
     }
+    bool Idle() override { return window_.IsIdle(); }
+    // A quit signal raises no event: the wait is short so that one is still seen promptly.
+    void WaitForMessage() override { window_.WaitForEvent(kIdleWaitMilliseconds); }
     // An F12 press waits to be taken: the frame after it is the one to keep.
     bool ScreenshotRequested() const { return screenshotRequested_; }
     // True once per F12 press since the last call.

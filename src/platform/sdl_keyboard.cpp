@@ -4,6 +4,9 @@
 
 #include <array>
 
+#include "platform/input_bindings.h"
+#include "platform/sdl_gamepad.h"
+
 namespace brontal {
 
 namespace {
@@ -74,7 +77,13 @@ std::uint16_t SdlKeyboard::GetAsyncKeyState(int virtualKey) {
     int count = 0;
     const Uint8* keys = SDL_GetKeyboardState(&count);
     auto held = [&](int scancode) { return scancode > 0 && scancode < count && keys[scancode] != 0; };
-    const bool down = held(ScancodeForVirtualKey(virtualKey)) || held(SecondScancode(virtualKey));
+    bool down = false;
+    if (const std::optional<int> slot = bindings_ ? GameKeySlot(virtualKey) : std::nullopt) {
+        for (int scancode : bindings_->keys[*slot]) down = down || held(scancode);
+    } else {
+        down = held(ScancodeForVirtualKey(virtualKey)) || held(SecondScancode(virtualKey));
+    }
+    if (gamepads_ && !down) down = gamepads_->Holds(virtualKey);
     return down ? kKeyHeldBit : 0;
 }
 

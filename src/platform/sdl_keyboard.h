@@ -9,6 +9,9 @@
 
 namespace brontal {
 
+struct InputBindings;
+class Gamepads;
+
 // The key's SDL scancode for a virtual-key code, 0 (SDL_SCANCODE_UNKNOWN) when it has none.
 // Shift, Control and Alt (0x10, 0x11, 0x12) stand for either the left or the right key; their
 // scancode here is the left one.
@@ -17,9 +20,17 @@ int ScancodeForVirtualKey(int virtualKey);
 // 0 when it has none.
 int VirtualKeyForScancode(int scancode);
 
+// Without bindings each virtual key is its own key. With them, a game key is held while any key
+// bound to it is held, or any gamepad input bound to it.
 class SdlKeyboard final : public KeyStateSource {
 public:
+    SdlKeyboard() = default;
+    SdlKeyboard(const InputBindings* bindings, const Gamepads* gamepads) : bindings_(bindings), gamepads_(gamepads) {}
     std::uint16_t GetAsyncKeyState(int virtualKey) override;
+
+private:
+    const InputBindings* bindings_ = nullptr;
+    const Gamepads* gamepads_ = nullptr;
 };
 
 }  // namespace brontal

@@ -9,6 +9,9 @@ target_sources(brontal_platform PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/window.cpp
   ${CMAKE_CURRENT_LIST_DIR}/window_backend.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sdl_keyboard.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/sdl_gamepad.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/input_bindings.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/user_settings.cpp
   ${CMAKE_CURRENT_LIST_DIR}/egl_headless.cpp)
 # brontal_device_gl is defined after this folder; target names resolve when CMake generates.
 target_link_libraries(brontal_platform PUBLIC brontal_device_gl brontal_shell PRIVATE PkgConfig::BRONTAL_SDL2 OpenGL::EGL)

@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include "platform/input_bindings.h"
+#include "platform/sdl_gamepad.h"
 #include "platform/sdl_keyboard.h"
 
 namespace brontal {
@@ -12,7 +14,7 @@ namespace {
 
 int g_videoUsers = 0;  // windows alive; SDL's video is shut down with the last
 
-WindowMessage MessageFor(const SDL_Event& e, std::uint32_t windowId) {
+WindowMessage MessageFor(const SDL_Event& e, std::uint32_t windowId, const InputBindings* bindings) {
     WindowMessage m;
     switch (e.type) {
         case SDL_QUIT: m.message = kMessageDestroy; break;
@@ -22,7 +24,8 @@ WindowMessage MessageFor(const SDL_Event& e, std::uint32_t windowId) {
         case SDL_KEYDOWN:
         case SDL_KEYUP:
             m.message = e.type == SDL_KEYDOWN ? kMessageKeyDown : kMessageKeyUp;
-            m.wParam = static_cast<std::uintptr_t>(VirtualKeyForScancode(e.key.keysym.scancode));
+            m.wParam = static_cast<std::uintptr_t>(bindings ? MessageVirtualKey(*bindings, e.key.keysym.scancode)
+                                                            : VirtualKeyForScancode(e.key.keysym.scancode));
             m.repeat = e.key.repeat != 0;
             break;
         case SDL_TEXTINPUT:
@@ -93,11 +96,34 @@ bool Window::IsFullScreen() const { return (SDL_GetWindowFlags(window_) & SDL_WI
 bool Window::PeekOneMessage(WindowMessage& message) {
     SDL_Event e;
     if (!SDL_PollEvent(&e)) return false;
-    message = MessageFor(e, SDL_GetWindowID(window_));
+    message = MessageFor(e, SDL_GetWindowID(window_), bindings_);
+    if (gamepads_ && gamepads_->HandleEvent(e)) {
+        message.message = kMessageKeyDown;
+        message.wParam = VK_ESCAPE;
+    }
     if (e.type == SDL_KEYDOWN && IsFullScreenToggle(e.key.keysym.scancode, e.key.keysym.mod, e.key.repeat != 0))
         SetFullScreen(!IsFullScreen());
     if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) SDL_ResetKeyboard();
     return true;
+}
+
+void Window::SetInput(const InputBindings* bindings, Gamepads* gamepads) {
+    bindings_ = bindings;
+    gamepads_ = gamepads;
+}
+
+bool Window::IsIdle() const {
+    return (SDL_GetWindowFlags(window_) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) != 0;
+}
+
+void Window::WaitForEvent(int timeoutMs) {
+    // With a joystick plugged in, SDL's wait wakes every millisecond to poll it (about 3 % of a
+    // core); one plain sleep costs next to nothing, at the price of seeing the next event up to
+    // one wait late.
+    if (SDL_NumJoysticks() > 0)
+        SDL_Delay(static_cast<Uint32>(timeoutMs));
+    else
+        SDL_WaitEventTimeout(nullptr, timeoutMs);
 }
 
 bool IsFullScreenToggle(int scancode, std::uint16_t modifiers, bool repeat) {

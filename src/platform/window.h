@@ -14,6 +14,10 @@
 // the keyboard focus every held key is released, so the game sees no key held until it is
 // pressed again. SDL's own SIGINT/SIGTERM handlers are off: the game has its own.
 //
+// With input bindings, a key message carries the game key the key is bound to (so the key bound
+// to quit arrives as Escape) and gamepads are opened and closed as they come and go; the quit
+// button of a gamepad arrives as an Escape key press.
+//
 // Outer size: SDL sizes the client area. Once shown, the window manager's frame extents (when
 // it reports any) are taken off the client so the outer size is the one asked for; without a
 // window manager (Xvfb) client and outer size are the same. The back buffer keeps the size the
@@ -28,6 +32,9 @@
 struct SDL_Window;
 
 namespace brontal {
+
+struct InputBindings;
+class Gamepads;
 
 inline constexpr std::uint32_t kMessageNull = 0x0000;
 inline constexpr std::uint32_t kMessageDestroy = 0x0002;
@@ -47,6 +54,7 @@ struct WindowDescription {
     std::string title = "Brontal v0.1";
     int x = 100, y = 100;
     int width = 1024, height = 768;  // outer size
+    bool vsync = false;              // present waits for the screen's refresh
 };
 
 class Window {
@@ -64,6 +72,13 @@ public:
     // Takes the next waiting event as a message (PeekMessage with PM_REMOVE); false when the
     // queue is empty.
     bool PeekOneMessage(WindowMessage& message);
+    // Key messages by these bindings and gamepad events to these pads (either may be null).
+    void SetInput(const InputBindings* bindings, Gamepads* gamepads);
+    // Minimised or hidden: nobody sees the frames.
+    bool IsIdle() const;
+    // Sleeps until an event waits (it stays queued) or timeoutMs pass; with a gamepad plugged in,
+    // sleeps timeoutMs.
+    void WaitForEvent(int timeoutMs);
 
     SDL_Window* Handle() const { return window_; }
     const WindowDescription& Description() const { return description_; }
@@ -75,6 +90,8 @@ private:
     Window(SDL_Window* window, WindowDescription description) : window_(window), description_(std::move(description)) {}
     SDL_Window* window_;
     WindowDescription description_;
+    const InputBindings* bindings_ = nullptr;
+    Gamepads* gamepads_ = nullptr;
 };
 
 // Alt+Enter: Return or keypad Enter with either Alt, not a repeat.
@@ -86,7 +103,8 @@ bool ShowErrorBox(const std::string& title, const std::string& text);
 
 // The device's backend factory for the game: `window` is the Window. Makes the OpenGL 3.3 core
 // context on it, switches to desktop full screen when the parameters are not windowed, and
-// turns off vertical sync (the frame loop has no cap). Prints the reason and returns null on
+// turns vertical sync on or off as the window's description asks (off unless the player asked:
+// the frame loop has no cap). Prints the reason and returns null on
 // failure.
 std::unique_ptr<Backend> CreateWindowBackend(void* window, const D3DPRESENT_PARAMETERS& parameters);
 

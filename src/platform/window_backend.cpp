@@ -46,7 +46,9 @@ std::unique_ptr<Backend> CreateWindowBackend(void* window, const D3DPRESENT_PARA
         std::fprintf(stderr, "error: OpenGL: no 3.3 core context on the window: %s\n", SDL_GetError());
         return nullptr;
     }
-    SDL_GL_SetSwapInterval(0);
+    const bool vsync = w->Description().vsync;
+    if (SDL_GL_SetSwapInterval(vsync ? 1 : 0) != 0 && vsync)
+        std::fprintf(stderr, "warning: OpenGL: vsync is not available: %s\n", SDL_GetError());
     std::string error;
     auto backend = GlBackend::Create(std::make_unique<WindowContext>(w->Handle(), context), parameters, error);
     if (!backend) std::fprintf(stderr, "error: OpenGL: %s\n", error.c_str());

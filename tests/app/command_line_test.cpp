@@ -76,6 +76,11 @@ TEST(CommandLine, OneRunOverridesAndTheDataDirectory) {
     EXPECT_TRUE(options->levelGiven && options->configGiven);
 
     EXPECT_FALSE(Parse({}, error)->windowed) << "no override: config.dat decides";
+
+    EXPECT_EQ(Parse({"--vsync"}, error)->vsync, true);
+    EXPECT_EQ(Parse({"--no-vsync", "--no-vsync"}, error)->vsync, false);
+    EXPECT_FALSE(Parse({}, error)->vsync) << "no override: settings.ini decides";
+    EXPECT_TRUE(Parse({"--write-settings"}, error)->writeSettings);
 }
 
 TEST(CommandLine, BadOverridesAndDataNameTheOption) {
@@ -89,6 +94,8 @@ TEST(CommandLine, BadOverridesAndDataNameTheOption) {
     EXPECT_TRUE(ParseWindowSize("16x16384"));
     EXPECT_FALSE(Parse({"--windowed", "--fullscreen"}, error));
     EXPECT_NE(error.find("--fullscreen"), std::string::npos);
+    EXPECT_FALSE(Parse({"--vsync", "--no-vsync"}, error));
+    EXPECT_NE(error.find("--no-vsync"), std::string::npos);
     EXPECT_FALSE(Parse({"--data"}, error));
     EXPECT_NE(error.find("--data"), std::string::npos);
     EXPECT_FALSE(Parse({"--data="}, error));

@@ -5,6 +5,7 @@
 #include <csignal>
 #include <string>
 
+#include "app/frame_pacer.h"
 #include "app/quit_signals.h"
 
 namespace brontal {
@@ -44,6 +45,33 @@ TEST(FrameLoop, EscapeAndCloseEndTheLoop) {
         EXPECT_EQ(RunFrameLoop(queue, {Update, Render}, nullptr), 0);
         EXPECT_EQ(g_trace, "");
     }
+}
+
+// Hidden for the first two passes, then shown again; then one frame and quit.
+TEST(FrameLoop, WaitsInsteadOfDrawingWhileNobodySeesTheFrames) {
+    struct HiddenQueue final : MessageQueue {
+        int hiddenPasses = 2;
+        bool PeekMessage(Message* message) override { return TakePosted(message); }
+        bool Idle() override { return hiddenPasses > 0; }
+        void WaitForMessage() override {
+            g_trace += 'w';
+            --hiddenPasses;
+        }
+    } queue;
+    g_trace.clear();
+    QuitAfter hooks(queue, 1);
+    EXPECT_EQ(RunFrameLoop(queue, {Update, Render}, &hooks), 1);
+    EXPECT_EQ(g_trace, "wwUR");
+}
+
+TEST(FrameLoop, TheFrameCapKeepsStepsAndDoesNotHurryAfterALateFrame) {
+    using std::chrono::milliseconds;
+    const PaceClock::time_point t0{};
+    const milliseconds step(10);
+    EXPECT_EQ(NextFrameDeadline(t0, t0 + milliseconds(3), step), t0 + step) << "a quick frame waits";
+    const PaceClock::time_point late = NextFrameDeadline(t0, t0 + milliseconds(50), step);
+    EXPECT_EQ(late, t0 + milliseconds(50)) << "a late frame does not wait";
+    EXPECT_EQ(NextFrameDeadline(late, late + milliseconds(1), step), late + step) << "nor the next one less";
 }
 
 TEST(FrameLoop, QuitSignalsEndTheLoopLikeClosingTheWindow) {

@@ -138,6 +138,22 @@ TEST_F(GameProgram, DataDirectorySuppliesTheSettingsAndOptionsOverrideThem) {
     EXPECT_EQ(Slurp(data / "config.dat"), std::string("\x00\x00\x00\x00\x00\x00\x01", 7)) << "never written";
 }
 
+TEST_F(GameProgram, WriteSettingsWritesTheDefaultsOnceAndNeverOverThePlayersFile) {
+    const fs::path settings = root_ / "conf/brontal/settings.ini";
+    ::setenv("XDG_CONFIG_HOME", (root_ / "conf").c_str(), 1);
+    GameRun run = Game(root_ / "start", "--write-settings");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(Slurp(settings).find("[gamepad]"), std::string::npos);
+    EXPECT_NE(run.err.find(settings.string()), std::string::npos) << run.err;
+
+    std::ofstream(settings) << "[keys]\nup = W\n";
+    run = Game(root_ / "start", "--write-settings");
+    ::unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("already exists"), std::string::npos) << run.err;
+    EXPECT_EQ(Slurp(settings), "[keys]\nup = W\n");
+}
+
 TEST_F(GameProgram, QuitSignalsEndTheGameWithStatusZero) {
     if (!SampleDataBuilt()) GTEST_SKIP() << "the sample data is not built";
     for (int signal : {SIGTERM, SIGINT}) {

@@ -23,8 +23,10 @@ foreach(file
     share/brontal/SKY/Front.bmp
     share/brontal/SKY/Back.bmp
     share/applications/brontal.desktop
+    share/metainfo/org.brontal.brontal.metainfo.xml
     share/icons/hicolor/scalable/apps/brontal.svg
-    share/man/man6/brontal.6)
+    share/man/man6/brontal.6
+    share/man/man1/brontal-level.1)
   if(NOT EXISTS ${usr}/${file})
     message(FATAL_ERROR "not installed: /usr/${file}")
   endif()
@@ -42,6 +44,15 @@ if(DESKTOP_FILE_VALIDATE)
   endif()
 else()
   message(STATUS "desktop-file-validate is not installed; the desktop entry is not validated")
+endif()
+
+find_program(APPSTREAMCLI appstreamcli)
+if(APPSTREAMCLI)
+  execute_process(COMMAND ${APPSTREAMCLI} validate --no-net ${usr}/share/metainfo/org.brontal.brontal.metainfo.xml
+    RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "appstreamcli validate: ${output}")
+  endif()
 endif()
 
 # The installed game, started in / (no LEVELS there), takes the data beside it.

@@ -109,6 +109,19 @@ TEST(Window, HandsOutOneMessagePerEvent) {
     EXPECT_EQ(m.message, kMessageDestroy) << "closing the window";
 }
 
+TEST(Window, IsIdleWhileNobodySeesIt) {
+    std::string error;
+    auto w = MakeWindow(320, 240, error);
+    REQUIRE_WINDOW(w, error);
+    EXPECT_TRUE(w->IsIdle()) << "made hidden";
+    w->Show();
+    Drain(*w);
+    EXPECT_FALSE(w->IsIdle());
+    SDL_HideWindow(w->Handle());
+    Drain(*w);
+    EXPECT_TRUE(w->IsIdle());
+}
+
 TEST(Window, CarriesAnOpenGlBackendThatPresentsItsBackBuffer) {
     std::string error;
     auto w = MakeWindow(320, 240, error);
