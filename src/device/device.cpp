@@ -1,6 +1,6 @@
 // Device state: render and stage states, transforms, viewport, material, lights, bound
 // textures, vertex format and stream source. While a state block is recording, every Set*
-// goes into the block and leaves the device as it was.
+// goes into the block (its values and its names) and leaves the device as it was.
 //
 // Trace lines: an input is logged as passed; data passed by pointer as its element count (0 for
 // none); an output (Get*, Create*, EndStateBlock) as the value the call wrote, omitted when the
@@ -38,17 +38,15 @@ void Device::Log(const char* name, std::vector<CallArgument> arguments) {
     if (recorder_) recorder_->Record(RecordedCall{name, std::move(arguments)});
 }
 
+DeviceState& Device::StateBeingSet() { return recording_ ? recording_->values : state_; }
+
 // ---- render and texture-stage states ----
 
 HRESULT Device::SetRenderState(D3DRENDERSTATETYPE state, std::uint32_t value) {
     if (recorder_) Log("SetRenderState", {Int(state), Int(value)});
     if (!RenderStateName(state)) return Fail(DeviceError::UnknownRenderState);
-    if (recording_) {
-        recording_->renderNamed.set(state);
-        recording_->renderState[state] = value;
-        return D3D_OK;
-    }
-    state_.renderState[state] = value;
+    StateBeingSet().renderState[state] = value;
+    if (recording_) recording_->named.render.set(state);
     return D3D_OK;
 }
 
@@ -68,12 +66,8 @@ HRESULT Device::SetTextureStageState(std::uint32_t stage, D3DTEXTURESTAGESTATETY
     if (recorder_) Log("SetTextureStageState", {Int(stage), Int(type), Int(value)});
     if (stage >= kTextureStages) return Fail(DeviceError::StageOutOfRange);
     if (!StageStateName(type)) return Fail(DeviceError::UnknownStageState);
-    if (recording_) {
-        recording_->stageNamed[stage].set(type);
-        recording_->stageState[stage][type] = value;
-        return D3D_OK;
-    }
-    state_.stageState[stage][type] = value;
+    StateBeingSet().stageState[stage][type] = value;
+    if (recording_) recording_->named.stage[stage].set(type);
     return D3D_OK;
 }
 
@@ -92,18 +86,6 @@ HRESULT Device::GetTextureStageState(std::uint32_t stage, D3DTEXTURESTAGESTATETY
 
 // ---- transforms, viewport, material, lights ----
 
-namespace {
-
-Matrix4x4* TransformSlot(DeviceState& state, D3DTRANSFORMSTATETYPE which) {
-    switch (which) {
-        case D3DTS_WORLD: return &state.world;
-        case D3DTS_VIEW: return &state.view;
-        case D3DTS_PROJECTION: return &state.projection;
-    }
-    return nullptr;
-}
-
-}  // namespace
 
 HRESULT Device::SetTransform(D3DTRANSFORMSTATETYPE state, const Matrix4x4* matrix) {
     if (recorder_) {
@@ -111,17 +93,10 @@ HRESULT Device::SetTransform(D3DTRANSFORMSTATETYPE state, const Matrix4x4* matri
         else Log("SetTransform", {Int(state), Count(nullptr, 0)});
     }
     if (!matrix) return Fail(DeviceError::NullArgument);
-    Matrix4x4* slot = TransformSlot(state_, state);
+    Matrix4x4* slot = TransformSlot(StateBeingSet(), state);
     if (!slot) return Fail(DeviceError::UnknownTransform);
-    if (recording_) {
-        switch (state) {
-            case D3DTS_WORLD: recording_->worldNamed = true; recording_->world = *matrix; break;
-            case D3DTS_VIEW: recording_->viewNamed = true; recording_->view = *matrix; break;
-            case D3DTS_PROJECTION: recording_->projectionNamed = true; recording_->projection = *matrix; break;
-        }
-        return D3D_OK;
-    }
     *slot = *matrix;
+    if (recording_) *TransformSlot(recording_->named, state) = true;
     return D3D_OK;
 }
 
@@ -158,12 +133,8 @@ HRESULT Device::SetMaterial(const D3DMATERIAL8* material) {
         Log("SetMaterial", std::move(arguments));
     }
     if (!material) return Fail(DeviceError::NullArgument);
-    if (recording_) {
-        recording_->materialNamed = true;
-        recording_->material = *material;
-        return D3D_OK;
-    }
-    state_.material = *material;
+    StateBeingSet().material = *material;
+    if (recording_) recording_->named.material = true;
     return D3D_OK;
 }
 
@@ -188,14 +159,10 @@ HRESULT Device::SetLight(std::uint32_t index, const D3DLIGHT8* light) {
     }
     if (!light) return Fail(DeviceError::NullArgument);
     if (index > kMaxLightIndex) return Fail(DeviceError::LightIndexOutOfRange);
-    if (recording_) {
-        StateBlock::LightEntry& entry = recording_->Light(index);
-        entry.lightNamed = true;
-        entry.light = *light;
-        return D3D_OK;
-    }
-    if (index >= state_.lights.size()) state_.lights.resize(index + 1);
-    state_.lights[index].light = *light;
+    DeviceState& target = StateBeingSet();
+    if (index >= target.lights.size()) target.lights.resize(index + 1);
+    target.lights[index].light = *light;
+    if (recording_) recording_->named.NameLight(index).light = true;
     return D3D_OK;
 }
 
@@ -215,15 +182,11 @@ HRESULT Device::GetLight(std::uint32_t index, D3DLIGHT8* light) {
 HRESULT Device::LightEnable(std::uint32_t index, bool enable) {
     if (recorder_) Log("LightEnable", {Int(index), Int(enable ? 1 : 0)});
     if (index > kMaxLightIndex) return Fail(DeviceError::LightIndexOutOfRange);
-    if (recording_) {
-        StateBlock::LightEntry& entry = recording_->Light(index);
-        entry.enableNamed = true;
-        entry.enabled = enable;
-        return D3D_OK;
-    }
     // Enabling a light that was never set enables a default light, as the platform does.
-    if (index >= state_.lights.size()) state_.lights.resize(index + 1);
-    state_.lights[index].enabled = enable;
+    DeviceState& target = StateBeingSet();
+    if (index >= target.lights.size()) target.lights.resize(index + 1);
+    target.lights[index].enabled = enable;
+    if (recording_) recording_->named.NameLight(index).enable = true;
     return D3D_OK;
 }
 
@@ -244,12 +207,8 @@ HRESULT Device::GetLightEnable(std::uint32_t index, bool* enabled) {
 HRESULT Device::SetTexture(std::uint32_t stage, Texture* texture) {
     if (recorder_) Log("SetTexture", {Int(stage), TextureId(texture)});
     if (stage >= kTextureStages) return Fail(DeviceError::StageOutOfRange);
-    if (recording_) {
-        recording_->textureNamed.set(stage);
-        recording_->texture[stage] = texture;
-        return D3D_OK;
-    }
-    state_.texture[stage] = texture;
+    StateBeingSet().texture[stage] = texture;
+    if (recording_) recording_->named.texture.set(stage);
     return D3D_OK;
 }
 
@@ -267,12 +226,8 @@ HRESULT Device::GetTexture(std::uint32_t stage, Texture** texture) {
 
 HRESULT Device::SetVertexShader(std::uint32_t fvf) {
     if (recorder_) Log("SetVertexShader", {Int(fvf)});
-    if (recording_) {
-        recording_->vertexShaderNamed = true;
-        recording_->vertexShader = fvf;
-        return D3D_OK;
-    }
-    state_.vertexShader = fvf;
+    StateBeingSet().vertexShader = fvf;
+    if (recording_) recording_->named.vertexShader = true;
     return D3D_OK;
 }
 
@@ -290,14 +245,9 @@ HRESULT Device::GetVertexShader(std::uint32_t* fvf) {
 HRESULT Device::SetStreamSource(std::uint32_t stream, VertexBuffer* buffer, std::uint32_t stride) {
     if (recorder_) Log("SetStreamSource", {Int(stream), Int(buffer ? buffer->Id() : 0), Int(stride)});
     if (stream != 0) return Fail(DeviceError::StreamOutOfRange);
-    if (recording_) {
-        recording_->streamNamed = true;
-        recording_->streamSource = buffer;
-        recording_->streamStride = stride;
-        return D3D_OK;
-    }
-    streamSource_ = buffer;
-    streamStride_ = stride;
+    (recording_ ? recording_->streamSource : streamSource_) = buffer;
+    (recording_ ? recording_->streamStride : streamStride_) = stride;
+    if (recording_) recording_->named.stream = true;
     return D3D_OK;
 }
 

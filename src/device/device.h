@@ -149,6 +149,8 @@ private:
     friend class Texture;
     friend class VertexBuffer;
     struct StateBlock;
+    // Where a Set* writes: the block being recorded, else the device's own state.
+    DeviceState& StateBeingSet();
     HRESULT Fail(DeviceError error);
     void Log(const char* name, std::vector<CallArgument> arguments);
 

@@ -8,41 +8,48 @@
 
 namespace brontal {
 
-// What a state block names, and the values it holds for them. Capture re-reads exactly the named
-// states; apply sets exactly them.
-struct Device::StateBlock {
-    struct LightEntry {
+// Which of the device's states a state block names. Lights are named one by one, their
+// description and their enable flag apart.
+struct StateNames {
+    struct Light {
         std::uint32_t index = 0;
-        bool lightNamed = false;
-        D3DLIGHT8 light{};
-        bool enableNamed = false;
-        bool enabled = false;
+        bool light = false;
+        bool enable = false;
     };
+    std::bitset<kRenderStateSlots> render;
+    std::array<std::bitset<kStageStateSlots>, kTextureStages> stage;
+    std::bitset<kTextureStages> texture;
+    bool world = false, view = false, projection = false;
+    bool material = false;
+    bool vertexShader = false;
+    bool stream = false;
+    std::vector<Light> lights;  // in the order first named
 
-    std::bitset<kRenderStateSlots> renderNamed;
-    std::array<std::uint32_t, kRenderStateSlots> renderState{};
-    std::array<std::bitset<kStageStateSlots>, kTextureStages> stageNamed;
-    std::array<std::array<std::uint32_t, kStageStateSlots>, kTextureStages> stageState{};
-    std::bitset<kTextureStages> textureNamed;
-    std::array<Texture*, kTextureStages> texture{};
-    bool worldNamed = false, viewNamed = false, projectionNamed = false;
-    Matrix4x4 world{}, view{}, projection{};
-    bool materialNamed = false;
-    D3DMATERIAL8 material{};
-    bool vertexShaderNamed = false;
-    std::uint32_t vertexShader = 0;
-    bool streamNamed = false;
-    VertexBuffer* streamSource = nullptr;
-    std::uint32_t streamStride = 0;
-    std::vector<LightEntry> lights;  // in the order first named
-
-    LightEntry& Light(std::uint32_t index) {
-        for (LightEntry& entry : lights)
+    Light& NameLight(std::uint32_t index) {
+        for (Light& entry : lights)
             if (entry.index == index) return entry;
-        lights.push_back(LightEntry{});
-        lights.back().index = index;
+        lights.push_back(Light{index});
         return lights.back();
     }
+};
+
+// The transform a transform state names, in a state and in the names; null for an unknown one.
+Matrix4x4* TransformSlot(DeviceState& state, D3DTRANSFORMSTATETYPE which);
+bool* TransformSlot(StateNames& names, D3DTRANSFORMSTATETYPE which);
+
+// Copies the named states from one state to another: a capture copies the device's values into
+// a block, an apply a block's values into the device. A light named but never set reads as the
+// default light, switched off.
+void CopyNamedStates(const StateNames& named, const DeviceState& from, DeviceState& to);
+
+// A state block: the states it names and its values for them (the same record the device
+// keeps; only the named entries mean anything), and the stream source, which the device keeps
+// beside its state.
+struct Device::StateBlock {
+    StateNames named;
+    DeviceState values;
+    VertexBuffer* streamSource = nullptr;
+    std::uint32_t streamStride = 0;
 };
 
 // Lights are numbered from 0; an index above this is refused rather than grow the light table

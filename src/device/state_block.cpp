@@ -6,6 +6,45 @@ namespace brontal {
 
 using namespace device_trace;
 
+Matrix4x4* TransformSlot(DeviceState& state, D3DTRANSFORMSTATETYPE which) {
+    switch (which) {
+        case D3DTS_WORLD: return &state.world;
+        case D3DTS_VIEW: return &state.view;
+        case D3DTS_PROJECTION: return &state.projection;
+    }
+    return nullptr;
+}
+
+bool* TransformSlot(StateNames& names, D3DTRANSFORMSTATETYPE which) {
+    switch (which) {
+        case D3DTS_WORLD: return &names.world;
+        case D3DTS_VIEW: return &names.view;
+        case D3DTS_PROJECTION: return &names.projection;
+    }
+    return nullptr;
+}
+
+void CopyNamedStates(const StateNames& named, const DeviceState& from, DeviceState& to) {
+    for (std::uint32_t s = 0; s < kRenderStateSlots; ++s)
+        if (named.render.test(s)) to.renderState[s] = from.renderState[s];
+    for (std::uint32_t stage = 0; stage < kTextureStages; ++stage) {
+        for (std::uint32_t t = 0; named.stage[stage].any() && t < kStageStateSlots; ++t)
+            if (named.stage[stage].test(t)) to.stageState[stage][t] = from.stageState[stage][t];
+        if (named.texture.test(stage)) to.texture[stage] = from.texture[stage];
+    }
+    if (named.world) to.world = from.world;
+    if (named.view) to.view = from.view;
+    if (named.projection) to.projection = from.projection;
+    if (named.material) to.material = from.material;
+    if (named.vertexShader) to.vertexShader = from.vertexShader;
+    for (const StateNames::Light& entry : named.lights) {
+        const LightSlot source = entry.index < from.lights.size() ? from.lights[entry.index] : LightSlot{};
+        if (entry.index >= to.lights.size()) to.lights.resize(entry.index + 1);
+        if (entry.light) to.lights[entry.index].light = source.light;
+        if (entry.enable) to.lights[entry.index].enabled = source.enabled;
+    }
+}
+
 HRESULT Device::BeginStateBlock() {
     if (recorder_) Log("BeginStateBlock", {});
     if (recording_) return Fail(DeviceError::StateBlockAlreadyRecording);
@@ -37,29 +76,10 @@ HRESULT Device::CaptureStateBlock(std::uint32_t token) {
     if (recording_) return Fail(DeviceError::StateBlockAlreadyRecording);
     if (token == 0 || token > stateBlocks_.size() || !stateBlocks_[token - 1]) return Fail(DeviceError::UnknownStateBlock);
     StateBlock& block = *stateBlocks_[token - 1];
-
-    for (std::uint32_t s = 0; s < kRenderStateSlots; ++s)
-        if (block.renderNamed.test(s)) block.renderState[s] = state_.renderState[s];
-    for (std::uint32_t stage = 0; stage < kTextureStages; ++stage) {
-        if (block.stageNamed[stage].none()) continue;
-        for (std::uint32_t t = 0; t < kStageStateSlots; ++t)
-            if (block.stageNamed[stage].test(t)) block.stageState[stage][t] = state_.stageState[stage][t];
-    }
-    for (std::uint32_t stage = 0; stage < kTextureStages; ++stage)
-        if (block.textureNamed.test(stage)) block.texture[stage] = state_.texture[stage];
-    if (block.worldNamed) block.world = state_.world;
-    if (block.viewNamed) block.view = state_.view;
-    if (block.projectionNamed) block.projection = state_.projection;
-    if (block.materialNamed) block.material = state_.material;
-    if (block.vertexShaderNamed) block.vertexShader = state_.vertexShader;
-    if (block.streamNamed) {
+    CopyNamedStates(block.named, state_, block.values);
+    if (block.named.stream) {
         block.streamSource = streamSource_;
         block.streamStride = streamStride_;
-    }
-    for (StateBlock::LightEntry& entry : block.lights) {
-        const bool known = entry.index < state_.lights.size();
-        if (entry.lightNamed) entry.light = known ? state_.lights[entry.index].light : D3DLIGHT8{};
-        if (entry.enableNamed) entry.enabled = known && state_.lights[entry.index].enabled;
     }
     return D3D_OK;
 }
@@ -69,29 +89,10 @@ HRESULT Device::ApplyStateBlock(std::uint32_t token) {
     if (recording_) return Fail(DeviceError::StateBlockAlreadyRecording);
     if (token == 0 || token > stateBlocks_.size() || !stateBlocks_[token - 1]) return Fail(DeviceError::UnknownStateBlock);
     const StateBlock& block = *stateBlocks_[token - 1];
-
-    for (std::uint32_t s = 0; s < kRenderStateSlots; ++s)
-        if (block.renderNamed.test(s)) state_.renderState[s] = block.renderState[s];
-    for (std::uint32_t stage = 0; stage < kTextureStages; ++stage) {
-        if (block.stageNamed[stage].none()) continue;
-        for (std::uint32_t t = 0; t < kStageStateSlots; ++t)
-            if (block.stageNamed[stage].test(t)) state_.stageState[stage][t] = block.stageState[stage][t];
-    }
-    for (std::uint32_t stage = 0; stage < kTextureStages; ++stage)
-        if (block.textureNamed.test(stage)) state_.texture[stage] = block.texture[stage];
-    if (block.worldNamed) state_.world = block.world;
-    if (block.viewNamed) state_.view = block.view;
-    if (block.projectionNamed) state_.projection = block.projection;
-    if (block.materialNamed) state_.material = block.material;
-    if (block.vertexShaderNamed) state_.vertexShader = block.vertexShader;
-    if (block.streamNamed) {
+    CopyNamedStates(block.named, block.values, state_);
+    if (block.named.stream) {
         streamSource_ = block.streamSource;
         streamStride_ = block.streamStride;
-    }
-    for (const StateBlock::LightEntry& entry : block.lights) {
-        if (entry.index >= state_.lights.size()) state_.lights.resize(entry.index + 1);
-        if (entry.lightNamed) state_.lights[entry.index].light = entry.light;
-        if (entry.enableNamed) state_.lights[entry.index].enabled = entry.enabled;
     }
     return D3D_OK;
 }
