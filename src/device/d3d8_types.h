@@ -143,6 +143,8 @@ enum D3DBLEND : std::uint32_t {
     D3DBLEND_DESTCOLOR = 9,
     D3DBLEND_INVDESTCOLOR = 10,
     D3DBLEND_SRCALPHASAT = 11,
+    D3DBLEND_BOTHSRCALPHA = 12,
+    D3DBLEND_BOTHINVSRCALPHA = 13,
 };
 
 enum D3DCMPFUNC : std::uint32_t {
@@ -166,11 +168,32 @@ enum D3DTEXTUREOP : std::uint32_t {
     D3DTOP_SELECTARG1 = 2,
     D3DTOP_SELECTARG2 = 3,
     D3DTOP_MODULATE = 4,
+    D3DTOP_MODULATE2X = 5,
+    D3DTOP_MODULATE4X = 6,
+    D3DTOP_ADD = 7,
+    D3DTOP_ADDSIGNED = 8,
+    D3DTOP_ADDSIGNED2X = 9,
+    D3DTOP_SUBTRACT = 10,
 };
-// Texture arguments.
+// Texture arguments: a source in the low four bits, modifiers above.
+inline constexpr std::uint32_t D3DTA_SELECTMASK = 0x0F;
 inline constexpr std::uint32_t D3DTA_DIFFUSE = 0;
 inline constexpr std::uint32_t D3DTA_CURRENT = 1;
 inline constexpr std::uint32_t D3DTA_TEXTURE = 2;
+inline constexpr std::uint32_t D3DTA_TFACTOR = 3;
+inline constexpr std::uint32_t D3DTA_COMPLEMENT = 0x10;
+inline constexpr std::uint32_t D3DTA_ALPHAREPLICATE = 0x20;
+
+// Where the lighting equation takes each material colour from.
+enum D3DMATERIALCOLORSOURCE : std::uint32_t { D3DMCS_MATERIAL = 0, D3DMCS_COLOR1 = 1, D3DMCS_COLOR2 = 2 };
+enum D3DBLENDOP : std::uint32_t {
+    D3DBLENDOP_ADD = 1,
+    D3DBLENDOP_SUBTRACT = 2,
+    D3DBLENDOP_REVSUBTRACT = 3,
+    D3DBLENDOP_MIN = 4,
+    D3DBLENDOP_MAX = 5,
+};
+enum D3DSTENCILOP : std::uint32_t { D3DSTENCILOP_KEEP = 1 };
 
 enum D3DTEXTUREFILTERTYPE : std::uint32_t {
     D3DTEXF_NONE = 0,
@@ -183,6 +206,7 @@ enum D3DTEXTUREADDRESS : std::uint32_t {
     D3DTADDRESS_MIRROR = 2,
     D3DTADDRESS_CLAMP = 3,
     D3DTADDRESS_BORDER = 4,
+    D3DTADDRESS_MIRRORONCE = 5,
 };
 inline constexpr std::uint32_t D3DTTFF_DISABLE = 0;
 inline constexpr std::uint32_t D3DVBF_DISABLE = 0;

@@ -7,12 +7,6 @@ namespace brontal {
 
 namespace {
 
-// Material sources of the lighting equation.
-constexpr std::uint32_t kMaterialSourceMaterial = 0;
-constexpr std::uint32_t kMaterialSourceColour1 = 1;
-constexpr std::uint32_t kMaterialSourceColour2 = 2;
-constexpr std::uint32_t kStencilKeep = 1;
-constexpr std::uint32_t kBlendOpAdd = 1;
 constexpr std::uint32_t kFloatOne = 0x3F800000u;  // 1.0f as the bits a render state holds
 constexpr std::uint32_t kAllBits = 0xFFFFFFFFu;
 
@@ -61,9 +55,9 @@ DeviceState DefaultDeviceState(bool autoDepthStencil) {
     rs[D3DRS_ALPHAFUNC] = D3DCMP_ALWAYS;
     rs[D3DRS_FOGEND] = kFloatOne;
     rs[D3DRS_FOGDENSITY] = kFloatOne;
-    rs[D3DRS_STENCILFAIL] = kStencilKeep;
-    rs[D3DRS_STENCILZFAIL] = kStencilKeep;
-    rs[D3DRS_STENCILPASS] = kStencilKeep;
+    rs[D3DRS_STENCILFAIL] = D3DSTENCILOP_KEEP;
+    rs[D3DRS_STENCILZFAIL] = D3DSTENCILOP_KEEP;
+    rs[D3DRS_STENCILPASS] = D3DSTENCILOP_KEEP;
     rs[D3DRS_STENCILFUNC] = D3DCMP_ALWAYS;
     rs[D3DRS_STENCILMASK] = kAllBits;
     rs[D3DRS_STENCILWRITEMASK] = kAllBits;
@@ -73,14 +67,14 @@ DeviceState DefaultDeviceState(bool autoDepthStencil) {
     rs[D3DRS_AMBIENT] = 0;
     rs[D3DRS_COLORVERTEX] = 1;
     rs[D3DRS_LOCALVIEWER] = 1;
-    rs[D3DRS_DIFFUSEMATERIALSOURCE] = kMaterialSourceColour1;
-    rs[D3DRS_SPECULARMATERIALSOURCE] = kMaterialSourceColour2;
-    rs[D3DRS_AMBIENTMATERIALSOURCE] = kMaterialSourceMaterial;
-    rs[D3DRS_EMISSIVEMATERIALSOURCE] = kMaterialSourceMaterial;
+    rs[D3DRS_DIFFUSEMATERIALSOURCE] = D3DMCS_COLOR1;
+    rs[D3DRS_SPECULARMATERIALSOURCE] = D3DMCS_COLOR2;
+    rs[D3DRS_AMBIENTMATERIALSOURCE] = D3DMCS_MATERIAL;
+    rs[D3DRS_EMISSIVEMATERIALSOURCE] = D3DMCS_MATERIAL;
     rs[D3DRS_MULTISAMPLEANTIALIAS] = 1;
     rs[D3DRS_MULTISAMPLEMASK] = kAllBits;
     rs[D3DRS_COLORWRITEENABLE] = 0xF;
-    rs[D3DRS_BLENDOP] = kBlendOpAdd;
+    rs[D3DRS_BLENDOP] = D3DBLENDOP_ADD;
 
     for (std::uint32_t stage = 0; stage < kTextureStages; ++stage) {
         auto& ts = s.stageState[stage];

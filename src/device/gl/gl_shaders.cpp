@@ -1,6 +1,8 @@
 #include "device/gl/gl_shaders.h"
 
 #include <algorithm>
+#include <string>
+#include <utility>
 #include <functional>
 #include <vector>
 
@@ -117,46 +119,47 @@ uniform float uAlphaRef;   // 0..255
 out vec4 fragColour;
 
 vec4 Argument(int argument, vec4 texel) {
-    int source = argument & 15;
+    int source = argument & D3DTA_SELECTMASK;
     vec4 value = vDiffuse;                   // diffuse, and current at stage 0
-    if (source == 2) value = texel;
-    else if (source == 3) value = uTextureFactor;
-    if ((argument & 16) != 0) value = vec4(1.0) - value;  // complement
-    if ((argument & 32) != 0) value = value.aaaa;         // alpha replicate
+    if (source == D3DTA_TEXTURE) value = texel;
+    else if (source == D3DTA_TFACTOR) value = uTextureFactor;
+    if ((argument & D3DTA_COMPLEMENT) != 0) value = vec4(1.0) - value;
+    if ((argument & D3DTA_ALPHAREPLICATE) != 0) value = value.aaaa;
     return value;
 }
 
 vec4 Combine(ivec3 op, vec4 texel) {
     switch (op.x) {
-        case 1: return vDiffuse;            // disabled: the stage passes its input on
-        case 2: return Argument(op.y, texel);
-        case 3: return Argument(op.z, texel);
-        case 5: return clamp(Argument(op.y, texel) * Argument(op.z, texel) * 2.0, 0.0, 1.0);
-        case 6: return clamp(Argument(op.y, texel) * Argument(op.z, texel) * 4.0, 0.0, 1.0);
-        case 7: return clamp(Argument(op.y, texel) + Argument(op.z, texel), 0.0, 1.0);
-        case 8: return clamp(Argument(op.y, texel) + Argument(op.z, texel) - 0.5, 0.0, 1.0);
-        case 9: return clamp((Argument(op.y, texel) + Argument(op.z, texel) - 0.5) * 2.0, 0.0, 1.0);
-        case 10: return clamp(Argument(op.y, texel) - Argument(op.z, texel), 0.0, 1.0);
-        default: return Argument(op.y, texel) * Argument(op.z, texel);  // 4, modulate
+        case D3DTOP_DISABLE: return vDiffuse;  // the stage passes its input on
+        case D3DTOP_SELECTARG1: return Argument(op.y, texel);
+        case D3DTOP_SELECTARG2: return Argument(op.z, texel);
+        case D3DTOP_MODULATE2X: return clamp(Argument(op.y, texel) * Argument(op.z, texel) * 2.0, 0.0, 1.0);
+        case D3DTOP_MODULATE4X: return clamp(Argument(op.y, texel) * Argument(op.z, texel) * 4.0, 0.0, 1.0);
+        case D3DTOP_ADD: return clamp(Argument(op.y, texel) + Argument(op.z, texel), 0.0, 1.0);
+        case D3DTOP_ADDSIGNED: return clamp(Argument(op.y, texel) + Argument(op.z, texel) - 0.5, 0.0, 1.0);
+        case D3DTOP_ADDSIGNED2X:
+            return clamp((Argument(op.y, texel) + Argument(op.z, texel) - 0.5) * 2.0, 0.0, 1.0);
+        case D3DTOP_SUBTRACT: return clamp(Argument(op.y, texel) - Argument(op.z, texel), 0.0, 1.0);
+        default: return Argument(op.y, texel) * Argument(op.z, texel);  // modulate
     }
 }
 
-#if ALPHA_FUNC != 8
+#if ALPHA_FUNC != D3DCMP_ALWAYS
 bool AlphaPasses(float alpha) {
     float a = floor(clamp(alpha, 0.0, 1.0) * 255.0 + 0.5);
-#if ALPHA_FUNC == 1
+#if ALPHA_FUNC == D3DCMP_NEVER
     return false;
-#elif ALPHA_FUNC == 2
+#elif ALPHA_FUNC == D3DCMP_LESS
     return a < uAlphaRef;
-#elif ALPHA_FUNC == 3
+#elif ALPHA_FUNC == D3DCMP_EQUAL
     return a == uAlphaRef;
-#elif ALPHA_FUNC == 4
+#elif ALPHA_FUNC == D3DCMP_LESSEQUAL
     return a <= uAlphaRef;
-#elif ALPHA_FUNC == 5
+#elif ALPHA_FUNC == D3DCMP_GREATER
     return a > uAlphaRef;
-#elif ALPHA_FUNC == 6
+#elif ALPHA_FUNC == D3DCMP_NOTEQUAL
     return a != uAlphaRef;
-#elif ALPHA_FUNC == 7
+#elif ALPHA_FUNC == D3DCMP_GREATEREQUAL
     return a >= uAlphaRef;
 #else
     return true;
@@ -171,7 +174,7 @@ void main() {
     vec4 texel = vec4(1.0);
 #endif
     vec4 colour = vec4(Combine(COLOUR_OP, texel).rgb, Combine(ALPHA_OP, texel).a);
-#if ALPHA_FUNC != 8
+#if ALPHA_FUNC != D3DCMP_ALWAYS
     if (!AlphaPasses(colour.a)) discard;
 #endif
     fragColour = colour;
@@ -189,8 +192,23 @@ int LightsOf(const GlProgramKey& key) {
 // The source of one stage for `key`: the version line, the switches, the body.
 std::string StageSource(const char* body, const GlProgramKey& key, GlDepthMapping depth) {
     // An alpha comparison outside the device's 1..8 compares always, as the platform does.
-    const int alphaFunc = key.alphaFunc >= 1 && key.alphaFunc <= 8 ? key.alphaFunc : 8;
+    const int never = D3DCMP_NEVER, always = D3DCMP_ALWAYS;
+    const int alphaFunc = key.alphaFunc >= never && key.alphaFunc <= always ? key.alphaFunc : always;
     std::string s = "#version 330 core\n";
+    // The device's own numbers for what the shaders compare against, by the device's names.
+    const std::pair<const char*, std::uint32_t> names[] = {
+        {"D3DTA_SELECTMASK", D3DTA_SELECTMASK},     {"D3DTA_TEXTURE", D3DTA_TEXTURE},
+        {"D3DTA_TFACTOR", D3DTA_TFACTOR},           {"D3DTA_COMPLEMENT", D3DTA_COMPLEMENT},
+        {"D3DTA_ALPHAREPLICATE", D3DTA_ALPHAREPLICATE}, {"D3DTOP_DISABLE", D3DTOP_DISABLE},
+        {"D3DTOP_SELECTARG1", D3DTOP_SELECTARG1},   {"D3DTOP_SELECTARG2", D3DTOP_SELECTARG2},
+        {"D3DTOP_MODULATE2X", D3DTOP_MODULATE2X},   {"D3DTOP_MODULATE4X", D3DTOP_MODULATE4X},
+        {"D3DTOP_ADD", D3DTOP_ADD},                 {"D3DTOP_ADDSIGNED", D3DTOP_ADDSIGNED},
+        {"D3DTOP_ADDSIGNED2X", D3DTOP_ADDSIGNED2X}, {"D3DTOP_SUBTRACT", D3DTOP_SUBTRACT},
+        {"D3DCMP_NEVER", D3DCMP_NEVER},             {"D3DCMP_LESS", D3DCMP_LESS},
+        {"D3DCMP_EQUAL", D3DCMP_EQUAL},             {"D3DCMP_LESSEQUAL", D3DCMP_LESSEQUAL},
+        {"D3DCMP_GREATER", D3DCMP_GREATER},         {"D3DCMP_NOTEQUAL", D3DCMP_NOTEQUAL},
+        {"D3DCMP_GREATEREQUAL", D3DCMP_GREATEREQUAL}, {"D3DCMP_ALWAYS", D3DCMP_ALWAYS}};
+    for (const auto& [name, value] : names) s += std::string("#define ") + name + " " + std::to_string(value) + "\n";
     s += "#define PRE_TRANSFORMED " + std::to_string(key.preTransformed ? 1 : 0) + "\n";
     s += "#define LIGHTING " + std::to_string(key.lighting && !key.preTransformed ? 1 : 0) + "\n";
     s += "#define MATERIAL_SOURCES " + Ivec3(key.materialSources) + "\n";

@@ -19,6 +19,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "device/d3d8_types.h"
 #include "device/gl/gl_api.h"
 
 namespace brontal {
@@ -40,7 +41,7 @@ struct GlProgramKey {
     int textured = 0;
     std::array<int, 3> colourOp{};         // operation, argument 1, argument 2
     std::array<int, 3> alphaOp{};
-    int alphaFunc = 8;                     // the alpha test's comparison; 8 (always) when it is off
+    int alphaFunc = D3DCMP_ALWAYS;         // the alpha test's comparison; always when it is off
     // With lighting: the enabled lights, and their types (2 bits each, light 0 lowest), which
     // the program adds up one by one.
     int lightCount = 0;

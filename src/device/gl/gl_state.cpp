@@ -9,10 +9,6 @@ namespace brontal {
 namespace {
 
 constexpr std::uint32_t kFvfPositionMask = 0x00E;
-constexpr std::uint32_t kMaterialSourceColour1 = 1;  // D3DMCS_COLOR1
-constexpr std::uint32_t kBlendOpAdd = 1, kBlendOpSubtract = 2, kBlendOpRevSubtract = 3, kBlendOpMin = 4,
-                        kBlendOpMax = 5;
-constexpr std::uint32_t kAddressMirrorOnce = 5;
 
 GLenum CompareFunction(std::uint32_t f) {
     switch (f) {
@@ -51,19 +47,19 @@ GLenum BlendFactor(std::uint32_t b, bool source) {
         case D3DBLEND_DESTCOLOR: return GL_DST_COLOR;
         case D3DBLEND_INVDESTCOLOR: return GL_ONE_MINUS_DST_COLOR;
         case D3DBLEND_SRCALPHASAT: return GL_SRC_ALPHA_SATURATE;
-        case 12: return source ? GL_SRC_ALPHA : GL_ONE_MINUS_SRC_ALPHA;  // D3DBLEND_BOTHSRCALPHA
-        case 13: return source ? GL_ONE_MINUS_SRC_ALPHA : GL_SRC_ALPHA;  // D3DBLEND_BOTHINVSRCALPHA
+        case D3DBLEND_BOTHSRCALPHA: return source ? GL_SRC_ALPHA : GL_ONE_MINUS_SRC_ALPHA;
+        case D3DBLEND_BOTHINVSRCALPHA: return source ? GL_ONE_MINUS_SRC_ALPHA : GL_SRC_ALPHA;
         default: return source ? GL_ONE : GL_ZERO;
     }
 }
 
 GLenum BlendEquation(std::uint32_t op) {
     switch (op) {
-        case kBlendOpSubtract: return GL_FUNC_SUBTRACT;
-        case kBlendOpRevSubtract: return GL_FUNC_REVERSE_SUBTRACT;
-        case kBlendOpMin: return GL_MIN;
-        case kBlendOpMax: return GL_MAX;
-        case kBlendOpAdd:
+        case D3DBLENDOP_SUBTRACT: return GL_FUNC_SUBTRACT;
+        case D3DBLENDOP_REVSUBTRACT: return GL_FUNC_REVERSE_SUBTRACT;
+        case D3DBLENDOP_MIN: return GL_MIN;
+        case D3DBLENDOP_MAX: return GL_MAX;
+        case D3DBLENDOP_ADD:
         default: return GL_FUNC_ADD;
     }
 }
@@ -73,7 +69,7 @@ GLenum Wrap(std::uint32_t address) {
         case D3DTADDRESS_MIRROR: return GL_MIRRORED_REPEAT;
         case D3DTADDRESS_CLAMP: return GL_CLAMP_TO_EDGE;
         case D3DTADDRESS_BORDER: return GL_CLAMP_TO_BORDER;
-        case kAddressMirrorOnce: return GL_CLAMP_TO_EDGE;  // mirror-once is 4.4; the game never asks
+        case D3DTADDRESS_MIRRORONCE: return GL_CLAMP_TO_EDGE;  // mirror-once is 4.4; the game never asks
         default: return GL_REPEAT;
     }
 }
@@ -197,9 +193,9 @@ GlProgramKey DeriveProgramKey(const DeviceState& state, std::uint32_t fvf, bool 
         // With colour vertex on, a material source naming the vertex's first colour takes it,
         // when the vertex has one.
         const bool fromVertex = rs[D3DRS_COLORVERTEX] != 0 && (fvf & D3DFVF_DIFFUSE) != 0;
-        k.materialSources = {fromVertex && rs[D3DRS_AMBIENTMATERIALSOURCE] == kMaterialSourceColour1,
-                             fromVertex && rs[D3DRS_EMISSIVEMATERIALSOURCE] == kMaterialSourceColour1,
-                             fromVertex && rs[D3DRS_DIFFUSEMATERIALSOURCE] == kMaterialSourceColour1};
+        k.materialSources = {fromVertex && rs[D3DRS_AMBIENTMATERIALSOURCE] == D3DMCS_COLOR1,
+                             fromVertex && rs[D3DRS_EMISSIVEMATERIALSOURCE] == D3DMCS_COLOR1,
+                             fromVertex && rs[D3DRS_DIFFUSEMATERIALSOURCE] == D3DMCS_COLOR1};
     }
     // With no texture bound a texture argument reads opaque white.
     k.textured = textured ? 1 : 0;
@@ -216,8 +212,9 @@ GlShadingValues DeriveShadingValues(const DeviceState& state) {
     const auto& rs = state.renderState;
     const auto& ts = state.stageState[0];
     GlShadingValues v;
-    const bool usesFactor = (ts[D3DTSS_COLORARG1] & 0xF) == 3 || (ts[D3DTSS_COLORARG2] & 0xF) == 3 ||
-                            (ts[D3DTSS_ALPHAARG1] & 0xF) == 3 || (ts[D3DTSS_ALPHAARG2] & 0xF) == 3;
+    const auto factor = [](std::uint32_t argument) { return (argument & D3DTA_SELECTMASK) == D3DTA_TFACTOR; };
+    const bool usesFactor = factor(ts[D3DTSS_COLORARG1]) || factor(ts[D3DTSS_COLORARG2]) ||
+                            factor(ts[D3DTSS_ALPHAARG1]) || factor(ts[D3DTSS_ALPHAARG2]);
     if (usesFactor) v.textureFactor = ColourToFloats(rs[D3DRS_TEXTUREFACTOR]);
     if (rs[D3DRS_ALPHATESTENABLE] != 0) v.alphaRef = static_cast<float>(rs[D3DRS_ALPHAREF] & 0xFF);
     return v;
