@@ -78,12 +78,12 @@ public:
           nearest_(scene.boxMin.size(), std::numeric_limits<float>::infinity()) {}
 
     RoomSight Run() {
+        // Room tracking never makes a room current whose box holds no point strictly.
+        const Vector3& low = scene_.boxMin[room_];
+        const Vector3& high = scene_.boxMax[room_];
+        if (!(low.x < high.x && low.y < high.y && low.z < high.z)) return Result();
         std::vector<Vector3> standing = scene_.StandingPoints(room_, settings_.standingSpacing);
-        if (standing.empty()) {
-            const Vector3& low = scene_.boxMin[room_];
-            const Vector3& high = scene_.boxMax[room_];
-            standing.push_back(Scale(Add(low, high), 0.5f));
-        }
+        if (standing.empty()) standing.push_back(Scale(Add(low, high), 0.5f));
         // Standing places are taken in a shuffled order, round and round, so that every place
         // serves before any serves twice; camera headings are spread by the golden ratio.
         for (std::size_t i = standing.size(); i > 1; --i) std::swap(standing[i - 1], standing[generator_.Below(i)]);
