@@ -14,6 +14,7 @@ namespace {
 constexpr float kFloorNormalY = 0.5f;
 // Standing points are sought at most this many floors deep in one column.
 constexpr int kMaxFloorsPerColumn = 16;
+constexpr float kMaxColumns = 256.0f;  // along each side of a room
 constexpr float kNearPlane = 1.0f;   // the game clips what is nearer than this: it hides nothing
 constexpr int kMaxPassThrough = 64;  // see-through faces one ray may cross
 
@@ -158,8 +159,12 @@ std::vector<Vector3> SightScene::StandingPoints(std::uint16_t room, float spacin
     std::vector<Vector3> points;
     const Vector3& low = boxMin[room];
     const Vector3& high = boxMax[room];
-    const int columnsX = std::max(1, static_cast<int>(std::ceil((high.x - low.x) / spacing)));
-    const int columnsZ = std::max(1, static_cast<int>(std::ceil((high.z - low.z) / spacing)));
+    // Kept in float until bounded: a box may be wider than an int counts.
+    const auto columns = [spacing](float extent) {
+        const float n = std::ceil(extent / spacing);
+        return n >= 1.0f ? static_cast<int>(std::min(n, kMaxColumns)) : 1;
+    };
+    const int columnsX = columns(high.x - low.x), columnsZ = columns(high.z - low.z);
     const Vector3 down{0.0f, -1.0f, 0.0f};
     for (int i = 0; i < columnsX; ++i) {
         for (int k = 0; k < columnsZ; ++k) {

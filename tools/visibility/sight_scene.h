@@ -26,7 +26,8 @@ struct SightScene {
     int CurrentRoomAt(const Vector3& p) const;
 
     // Player positions in the room: on every floor (a face turned upwards) under a grid of
-    // columns no farther apart than spacing, where room tracking makes this room current.
+    // columns no farther apart than spacing (at most 256 along a side), where room tracking makes
+    // this room current.
     std::vector<Vector3> StandingPoints(std::uint16_t room, float spacing) const;
 
     // Follows one ray: every room whose face it meets, up to and with the first face that hides
