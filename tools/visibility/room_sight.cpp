@@ -13,14 +13,12 @@ namespace {
 
 constexpr std::uint32_t kLeftLevel = 0xFFFFFFFFu;
 constexpr float kPi = 3.14159265358979f;
-constexpr float kGoldenRatio = 0.618033988749895f;
 
 // The chase camera's places around the player (see the camera rig): settled 160 behind and 60
 // up, idling 100 behind and 40 up, 150 in front while the front-view key is held.
 constexpr float kCameraNearest = 100.0f, kCameraFarthest = 160.0f;
 constexpr float kCameraLowest = 40.0f, kCameraHighest = 60.0f;
 constexpr float kFrontViewDistance = 150.0f;
-constexpr float kFrontViewShare = 0.15f;
 // The camera's rays fill a square pyramid of this half-angle tangent (55 degrees) around its
 // heading: wider than the frustum of any window shape, with room for the orientation's lag.
 constexpr float kCameraConeTan = 1.43f;
@@ -85,7 +83,7 @@ public:
         std::vector<Vector3> standing = scene_.StandingPoints(room_, settings_.standingSpacing);
         if (standing.empty()) standing.push_back(Scale(Add(low, high), 0.5f));
         // Standing places are taken in a shuffled order, round and round, so that every place
-        // serves before any serves twice; camera headings are spread by the golden ratio.
+        // serves before any serves twice.
         for (std::size_t i = standing.size(); i > 1; --i) std::swap(standing[i - 1], standing[generator_.Below(i)]);
         std::size_t turn = 0;
         const auto nextPlace = [&standing, &turn] { return standing[turn++ % standing.size()]; };
@@ -103,28 +101,41 @@ public:
             }
         }
         eyeNearest_ = nearest_;
-        for (unsigned v = 0; v < settings_.cameraViewpoints; ++v) {
-            const Vector3 player = nextPlace();
-            const float spread = std::fmod(static_cast<float>(v) * kGoldenRatio + generator_.Uniform(0.0f, 0.1f), 1.0f);
-            const float heading = 2.0f * kPi * spread;
-            const Vector3 look{std::sin(heading), 0.0f, std::cos(heading)};
-            Vector3 camera;
-            if (generator_.Uniform(0.0f, 1.0f) < kFrontViewShare) {
-                camera = Add(player, {kFrontViewDistance * look.x, kCameraHighest, kFrontViewDistance * look.z});
-            } else {
-                const float back = generator_.Uniform(kCameraNearest, kCameraFarthest);
-                camera = Add(player, {-back * look.x, generator_.Uniform(kCameraLowest, kCameraHighest), -back * look.z});
+        // The camera is placed systematically: around standing places on a coarser grid, at
+        // cameraHeadings headings (jittered) each, its kind taking turns: settled behind,
+        // idling nearer and lower, in front. Free look is left out: it can take the camera
+        // under the floor, from where every room shows through the backs of the floors.
+        std::vector<Vector3> cameraPlaces = scene_.StandingPoints(room_, settings_.cameraSpacing);
+        if (cameraPlaces.empty()) cameraPlaces.push_back(standing.front());
+        for (std::size_t p = 0; p < cameraPlaces.size(); ++p) {
+            const Vector3& player = cameraPlaces[p];
+            for (unsigned h = 0; h < settings_.cameraHeadings; ++h) {
+                const float step = 2.0f * kPi / static_cast<float>(settings_.cameraHeadings);
+                const float heading = step * (static_cast<float>(h) + generator_.Uniform(0.0f, 1.0f));
+                PlaceCamera(player, heading, static_cast<unsigned>((p + h) % 3));
             }
-            const float roll = generator_.Uniform(0.0f, 2.0f * kPi);
-            const Vector3 side{std::cos(heading), 0.0f, -std::sin(heading)};
-            const Vector3 up{0.0f, 1.0f, 0.0f};
-            const Vector3 right = Add(Scale(side, std::cos(roll)), Scale(up, std::sin(roll)));
-            SampleFace(camera, {look, right, Cross(look, right)}, kCameraConeTan, settings_.cameraGrid);
         }
         return Result();
     }
 
 private:
+    void PlaceCamera(const Vector3& player, float heading, unsigned kind) {
+        const Vector3 look{std::sin(heading), 0.0f, std::cos(heading)};
+        Vector3 camera;
+        if (kind == 2) {
+            camera = Add(player, {kFrontViewDistance * look.x, kCameraHighest, kFrontViewDistance * look.z});
+        } else {
+            const float back = kind == 0 ? generator_.Uniform(kCameraNearest, kCameraFarthest) : kCameraNearest;
+            const float lift = kind == 0 ? generator_.Uniform(kCameraLowest, kCameraHighest) : kCameraLowest;
+            camera = Add(player, {-back * look.x, lift, -back * look.z});
+        }
+        const float roll = generator_.Uniform(0.0f, 2.0f * kPi);
+        const Vector3 side{std::cos(heading), 0.0f, -std::sin(heading)};
+        const Vector3 up{0.0f, 1.0f, 0.0f};
+        const Vector3 right = Add(Scale(side, std::cos(roll)), Scale(up, std::sin(roll)));
+        SampleFace(camera, {look, right, Cross(look, right)}, kCameraConeTan, settings_.cameraGrid);
+    }
+
     std::uint32_t Trace(const Vector3& origin, const Vector3& direction) {
         bool sky = false;
         const int room = scene_.FollowRay(origin, direction, nearest_, sky);

@@ -6,7 +6,7 @@
 // The computation samples. Viewpoints are the player's eye over the room's floors (any height
 // from a little above the floor to the camera's height, looking every way) and the chase
 // camera's places around them (100 to 160 behind the player and 40 to 60 above, at every
-// heading, or 150 in front, looking through the frustum's cone). From each viewpoint rays leave
+// heading, or 150 in front, looking through a cone wider than the frustum). From each viewpoint rays leave
 // on a grid of directions, randomly turned; wherever neighbouring rays end in different rooms
 // the grid is refined, so that a sliver of a room seen past a door post is found. A ray passes
 // through see-through faces (their room is seen too) and ends at the first face that hides what
@@ -31,11 +31,12 @@ struct RoomSight {
 struct SightSettings {
     unsigned threads = 2;
     unsigned eyeViewpoints = 64;      // per room
-    unsigned cameraViewpoints = 512;  // per room
+    unsigned cameraHeadings = 12;     // around each
     unsigned eyeGrid = 8;             // cells across each of the six faces of the direction cube
-    unsigned cameraGrid = 8;          // cells across the camera's cone
+    unsigned cameraGrid = 6;          // cells across the camera's cone
     unsigned refineLevels = 2;        // each level halves a cell whose corner rays disagree
     float standingSpacing = 24.0f;    // between columns where standing places are sought
+    float cameraSpacing = 64.0f;      // the same for the places the camera is put around
 };
 
 // The game discards texels whose alpha is below this.

@@ -16,7 +16,6 @@ constexpr float kFloorNormalY = 0.5f;
 constexpr int kMaxFloorsPerColumn = 16;
 constexpr float kMaxColumns = 256.0f;  // along each side of a room
 constexpr float kNearPlane = 1.0f;   // the game clips what is nearer than this: it hides nothing
-constexpr int kMaxPassThrough = 64;  // see-through faces one ray may cross
 
 Vector3 Sub(const Vector3& a, const Vector3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 
@@ -106,20 +105,22 @@ SightScene::SightScene(const Level& level, const std::vector<bool>& cutOutTextur
 
 int SightScene::FollowRay(const Vector3& origin, const Vector3& direction, std::vector<float>& nearest,
                           bool& leftThroughSky) const {
-    leftThroughSky = false;
-    float from = 0.0f;
-    RayHit hit;
-    for (int crossed = 0; crossed < kMaxPassThrough; ++crossed) {
-        if (!bvh.Nearest(origin, direction, from, hit)) {
-            leftThroughSky = PassesSkyRoom(origin, direction);
-            return -1;
-        }
-        const SightTriangle& t = bvh.Triangles()[hit.triangle];
-        nearest[t.room] = std::min(nearest[t.room], hit.distance);
-        if (!t.seeThrough && hit.distance >= kNearPlane) return t.room;
-        from = hit.distance;
+    thread_local std::vector<RayHit> passed;
+    passed.clear();
+    RayHit stop;
+    const bool stopped = bvh.Nearest(origin, direction, 0.0f, stop, &passed, kNearPlane);
+    const auto meet = [&](std::uint32_t triangle, float distance) {
+        const std::uint16_t room = bvh.Triangles()[triangle].room;
+        nearest[room] = std::min(nearest[room], distance);
+    };
+    for (const RayHit& hit : passed) {
+        if (!stopped || hit.distance <= stop.distance) meet(hit.triangle, hit.distance);
     }
-    return -1;
+    leftThroughSky = !stopped && PassesSkyRoom(origin, direction);
+    if (!stopped) return -1;
+    meet(stop.triangle, stop.distance);
+    if (stop.tie != kNoTriangle) meet(stop.tie, stop.distance);
+    return bvh.Triangles()[stop.triangle].room;
 }
 
 bool SightScene::PassesSkyRoom(const Vector3& origin, const Vector3& direction) const {

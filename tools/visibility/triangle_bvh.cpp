@@ -9,6 +9,7 @@ namespace {
 
 constexpr std::uint32_t kLeafSize = 4;
 constexpr float kParallel = 1e-12f;
+constexpr float kTieTolerance = 1e-4f;  // of the distance: faces this close count as coplanar
 
 Vector3 Sub(const Vector3& a, const Vector3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 Vector3 Cross(const Vector3& a, const Vector3& b) {
@@ -79,7 +80,8 @@ std::uint32_t TriangleBvh::Build(std::uint32_t first, std::uint32_t count) {
     return index;
 }
 
-bool TriangleBvh::Nearest(const Vector3& origin, const Vector3& direction, float minDistance, RayHit& hit) const {
+bool TriangleBvh::Nearest(const Vector3& origin, const Vector3& direction, float minDistance, RayHit& hit,
+                          std::vector<RayHit>* passed, float nearPlane) const {
     if (nodes_.empty() || triangles_.empty()) return false;
     const Vector3 inverse{1.0f / direction.x, 1.0f / direction.y, 1.0f / direction.z};
     float best = std::numeric_limits<float>::infinity();
@@ -104,16 +106,27 @@ bool TriangleBvh::Nearest(const Vector3& origin, const Vector3& direction, float
                 const float v = Dot(direction, q);
                 if (v < 0.0f || u + v > det) continue;
                 const float distance = Dot(t.edge2, q) / det;
-                if (distance > minDistance && distance < best) {
+                if (distance <= minDistance) continue;
+                const float tolerance = kTieTolerance * std::max(1.0f, distance);
+                if (passed != nullptr && (t.seeThrough || distance < nearPlane)) {
+                    if (distance <= best + tolerance) passed->push_back({distance, i, kNoTriangle});
+                    continue;
+                }
+                if (distance < best - tolerance) {
+                    hit = {distance, i, kNoTriangle};
                     best = distance;
-                    hit = {distance, i};
                     found = true;
+                } else if (distance <= best + tolerance && found && i != hit.triangle) {
+                    if (distance < best) hit = {distance, i, hit.triangle};
+                    else hit.tie = i;
+                    best = std::min(best, distance);
                 }
             }
             continue;
         }
-        const float l = BoxEntry(nodes_[node.left].boxMin, nodes_[node.left].boxMax, origin, inverse, best);
-        const float r = BoxEntry(nodes_[node.right].boxMin, nodes_[node.right].boxMax, origin, inverse, best);
+        const float limit = best + kTieTolerance * std::max(1.0f, best);
+        const float l = BoxEntry(nodes_[node.left].boxMin, nodes_[node.left].boxMax, origin, inverse, limit);
+        const float r = BoxEntry(nodes_[node.right].boxMin, nodes_[node.right].boxMax, origin, inverse, limit);
         const float inf = std::numeric_limits<float>::infinity();
         // The nearer child goes on the stack last so that it is searched first.
         if (l <= r) {

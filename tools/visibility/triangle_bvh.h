@@ -17,9 +17,14 @@ struct SightTriangle {
     bool seeThrough = false;   // a '!' surface, a non-solid object or a texture with cut-out texels
 };
 
+inline constexpr std::uint32_t kNoTriangle = 0xFFFFFFFFu;
+
 struct RayHit {
     float distance = 0.0f;  // along a unit direction
     std::uint32_t triangle = 0;
+    // A second face met at the same distance (within rounding): coplanar faces of two rooms
+    // fight for the same pixels in the depth test, so either may show.
+    std::uint32_t tie = kNoTriangle;
 };
 
 class TriangleBvh {
@@ -27,8 +32,11 @@ public:
     explicit TriangleBvh(std::vector<SightTriangle> triangles);
 
     // The nearest front face along origin + t * direction with t > minDistance; false when the
-    // ray meets none.
-    bool Nearest(const Vector3& origin, const Vector3& direction, float minDistance, RayHit& hit) const;
+    // ray meets none. With passed, see-through faces and faces nearer than nearPlane do not
+    // stop the ray: they are added to passed instead (those farther than the face that stops
+    // it among them; the caller drops them).
+    bool Nearest(const Vector3& origin, const Vector3& direction, float minDistance, RayHit& hit,
+                 std::vector<RayHit>* passed = nullptr, float nearPlane = 0.0f) const;
 
     const std::vector<SightTriangle>& Triangles() const { return triangles_; }
 
