@@ -140,6 +140,28 @@ TEST(ObjConvert, RoomsVisibleListsAndHeader) {
     ExpectVector(level.rooms[1].boxMax, 400, 0, 0);
 }
 
+TEST(ObjConvert, WrittenVisibleListsAreKeptAndWarnedAboutWhatTheyLeaveOut) {
+    // The hall's floor looks onto the corridor's: a list without the corridor, or without the
+    // hall itself, leaves a hole.
+    SceneFiles files;
+    std::string manifest = kManifest;
+    manifest.replace(manifest.find("\"visible\": [\"hall\", \"corridor\"]"), 31, "\"visible\": [\"hall\"]");
+    Converted out = Convert(files.dir.Write("own.json", manifest));
+    ASSERT_TRUE(out.ok) << out.error;
+    EXPECT_EQ(out.level.rooms[0].visibleRooms, (std::vector<std::uint16_t>{0}));
+    ASSERT_EQ(out.warnings.size(), 1u);
+    EXPECT_NE(out.warnings[0].find("room \"hall\" can see room \"corridor\", which the list leaves out"),
+              std::string::npos)
+        << out.warnings[0];
+
+    manifest.replace(manifest.find("\"visible\": [\"hall\"]"), 19, "\"visible\": [\"corridor\"]");
+    out = Convert(files.dir.Write("other.json", manifest));
+    ASSERT_TRUE(out.ok) << out.error;
+    ASSERT_EQ(out.warnings.size(), 1u);
+    EXPECT_NE(out.warnings[0].find("rooms[0].visible: room \"hall\" leaves out itself"), std::string::npos)
+        << out.warnings[0];
+}
+
 TEST(ObjConvert, SurfacesPerMaterialWithTexturesEmbeddedUnchanged) {
     SceneFiles files;
     const Converted out = Convert(files.manifest);

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -86,6 +87,65 @@ TEST_F(LevelTool, CheckExitCodes) {
 
     run = Tool("check");
     EXPECT_EQ(run.exitCode, 2);
+}
+
+// Room 0, a floor under a ceiling with nothing between, looks onto room 1, a wall; each lists
+// only itself.
+std::vector<std::uint8_t> YardAndWall() {
+    const auto surface = [](std::vector<Vertex> vertices) {
+        Surface s;
+        s.vertices = std::move(vertices);
+        s.indices = {0, 1, 2, 0, 2, 3};
+        s.vertexCount = 4;
+        s.indexCount = 6;
+        s.triangleCount = 2;
+        return s;
+    };
+    Level level;
+    level.roomCount = 2;
+    level.rooms.resize(2);
+    level.rooms[0].name = "Yard";
+    level.rooms[0].surfaces = {surface({{0, 0, 0, 0, 0}, {0, 0, 100, 0, 0}, {100, 0, 100, 0, 0}, {100, 0, 0, 0, 0}}),
+                               surface({{0, 200, 0, 0, 0}, {100, 200, 0, 0, 0}, {100, 200, 100, 0, 0},
+                                        {0, 200, 100, 0, 0}})};
+    level.rooms[1].name = "Wall";
+    level.rooms[1].surfaces = {surface({{0, 0, 300, 0, 0}, {0, 200, 300, 0, 0}, {100, 200, 300, 0, 0},
+                                        {100, 0, 300, 0, 0}})};
+    for (std::uint16_t r = 0; r < 2; ++r) {
+        level.rooms[r].surfaceCount = static_cast<std::uint16_t>(level.rooms[r].surfaces.size());
+        level.rooms[r].visibleRooms = {r};
+        level.rooms[r].visibleRoomCount = 1;
+    }
+    level.textureCount = 1;
+    Image image;
+    image.width = image.height = 1;
+    image.rgba.assign(4, 200);
+    return WriteLevel(level, {EncodeBmp(image)});
+}
+
+TEST_F(LevelTool, VisReportsMissingRoomsAndWritesTheComputedLists) {
+    const std::string path = Write("yard.vrm", YardAndWall());
+    ToolRun run = Tool("check " + path);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err, "warning: " + path + ": room 0 \"Yard\" can see room 1 \"Wall\", which its visible list leaves out\n");
+
+    const std::string mended = (dir_ / "mended.vrm").string();
+    run = Tool("vis " + path + " -o " + mended);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("room 0 \"Yard\": computed [0 1]\n  misses room 1 \"Wall\"\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("room 1 \"Wall\": computed [1]\n"), std::string::npos) << run.out;
+    run = Tool("check " + mended);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err, "");
+    // One more list entry in room 0's chunk; everything after it as it was.
+    const std::vector<std::uint8_t> before = YardAndWall();
+    const std::string after = Slurp(mended);
+    ASSERT_EQ(after.size(), before.size() + 2);
+    const std::size_t tail = 200;  // well past room 0's chunk
+    EXPECT_TRUE(std::equal(before.end() - tail, before.end(), after.end() - tail,
+                           [](std::uint8_t a, char b) { return a == static_cast<std::uint8_t>(b); }));
+    run = Tool("vis " + mended);
+    EXPECT_EQ(run.out.find("misses"), std::string::npos) << run.out;
 }
 
 TEST_F(LevelTool, InfoDescribesEveryRecord) {

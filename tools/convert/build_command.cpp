@@ -87,7 +87,7 @@ The manifest (paths relative to it; // and /* */ comments allowed; unknown keys 
       {"group": "hall",                 OBJ group or object ("g"/"o"), or glTF node name
        "name": "Entrance Hall",         shown in the HUD (default: the group)
        "sky": false,                    draw the sky box while the player is here (default false)
-       "visible": ["hall", "corridor"]} rooms drawn from here, by group (default: only itself)
+       "visible": ["hall", "corridor"]} rooms drawn from here, by group (default: computed)
     ],
     "models": [{"group": "crate", "solid": true}],      solid: objects collide (default false)
     "objects": [{"model": "crate", "room": "hall",

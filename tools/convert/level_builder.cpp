@@ -10,6 +10,8 @@
 #include "convert/game_space.h"
 #include "convert/surface_split.h"
 #include "convert/texture_table.h"
+#include "platform/image.h"
+#include "visibility/room_sight.h"
 
 namespace brontal {
 namespace {
@@ -27,7 +29,7 @@ public:
     bool Build() {
         return IndexRooms() && IndexModels() && BuildRooms() && BuildModels() && PlaceObjects() && PlaceLights() &&
                FillHeader() && AddFigure(manifest_.figure, textures_, level_, error_) && FinishTextures() &&
-               WarnUnusedGroups();
+               FillVisibleLists() && WarnUnusedGroups();
     }
     const std::string& Error() const { return error_; }
 
@@ -51,6 +53,7 @@ private:
     bool PlaceLights();
     bool FillHeader();
     bool FinishTextures();
+    bool FillVisibleLists();
     bool WarnUnusedGroups();
     bool RoomOf(const std::string& group, const std::string& where, std::uint16_t& index);
 
@@ -244,6 +247,38 @@ bool LevelBuilder::FillHeader() {
 bool LevelBuilder::FinishTextures() {
     level_.textureCount = static_cast<std::uint16_t>(textures_.size());
     out_.textureImages = textures_.TakeImages();
+    return true;
+}
+
+// Rooms without a written list get the computed one; a written list is kept, with a warning for
+// every room it leaves out that the player can see from there.
+bool LevelBuilder::FillVisibleLists() {
+    std::vector<bool> cutOut;
+    for (const std::vector<std::uint8_t>& file : out_.textureImages) {
+        Image image;
+        std::string ignored;
+        cutOut.push_back(DecodeImage(file.data(), file.size(), image, ignored) && HasCutOutTexels(image.rgba));
+    }
+    const std::vector<RoomSight> sights = ComputeRoomSight(level_, cutOut);
+    for (std::size_t r = 0; r < level_.rooms.size(); ++r) {
+        Room& room = level_.rooms[r];
+        const ManifestRoom& from = manifest_.rooms[r];
+        if (!from.visibleGiven) {
+            room.visibleRooms = sights[r].visible;
+            room.visibleRoomCount = static_cast<std::uint16_t>(room.visibleRooms.size());
+            continue;
+        }
+        const std::string self = "room " + Quoted(from.group);
+        const ListFindings findings = CompareVisibleList(static_cast<std::uint16_t>(r), room.visibleRooms, sights[r]);
+        if (findings.missesItself) {
+            out_.warnings.push_back(manifest_.path + ": " + from.where + ".visible: " + self +
+                                    " leaves out itself; its own walls are not drawn while the player is in it");
+        }
+        for (std::uint16_t missing : findings.missing) {
+            out_.warnings.push_back(manifest_.path + ": " + from.where + ".visible: " + self + " can see room " +
+                                    Quoted(manifest_.rooms[missing].group) + ", which the list leaves out");
+        }
+    }
     return true;
 }
 

@@ -132,7 +132,8 @@ bool ManifestReader::Rooms(const Json& rooms, Manifest& out) {
                                                 "feed); give the room a \"name\"");
         }
         if (item.contains("sky") && !Flag(item["sky"], Member(where, "sky"), room.sky)) return false;
-        if (item.contains("visible")) {
+        room.visibleGiven = item.contains("visible");
+        if (room.visibleGiven) {
             const std::string listWhere = Member(where, "visible");
             if (!Array(item["visible"], listWhere, kMaxRecords)) return false;
             for (std::size_t v = 0; v < item["visible"].size(); ++v) {
@@ -140,8 +141,6 @@ bool ManifestReader::Rooms(const Json& rooms, Manifest& out) {
                 if (!Text(item["visible"][v], Element(listWhere, v), group, false)) return false;
                 room.visible.push_back(group);
             }
-        } else {
-            room.visible.push_back(room.group);
         }
         out.rooms.push_back(std::move(room));
     }

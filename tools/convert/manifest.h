@@ -18,7 +18,8 @@ struct ManifestRoom {
     std::string group;                 // the geometry group (OBJ group or object, glTF node)
     std::string name;                  // shown in the HUD; the group's name when not given
     bool sky = false;
-    std::vector<std::string> visible;  // groups of the rooms drawn from here; only itself when not given
+    std::vector<std::string> visible;  // groups of the rooms drawn from here, as written
+    bool visibleGiven = false;         // without a list the builder computes one from the geometry
     std::string where;                 // "rooms[2]", for messages
 };
 

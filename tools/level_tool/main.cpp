@@ -25,6 +25,8 @@ const Subcommand kSubcommands[] = {
     {"check", "FILE", "exit 0 for a level the game reads, 1 with the reader's message for one it refuses",
      CheckCommand},
     {"chunks", "FILE", "every chunk's offset, id, kind and length", ChunksCommand},
+    {"vis", "FILE [-o OUT]", "visible lists against what each room can see; -o writes the computed lists",
+     VisCommand},
 #ifdef BRONTAL_HAVE_SAMPLE
     {"sample", "DIR", "write the sample level and sky into DIR", SampleCommand},
 #endif

@@ -49,7 +49,8 @@ std::vector<Surface> CourtyardDoor();
 std::vector<Surface> FenceAndGate();
 std::vector<Surface> RampTop();  // the landing at the ramp's top
 
-// Each room with its surfaces, objects, lights, visible rooms and sky flag.
+// Each room with its surfaces, objects, lights and sky flag (the visible lists are computed
+// from the whole level, see sample_level.cpp).
 Room BuildHall();
 Room BuildCorridor();
 Room BuildLibrary();

@@ -107,7 +107,6 @@ Room BuildHall() {
     room.lights.push_back(MakeRoomLight(V3(0, 250, 0), V3(0.42f, 0.34f, 0.24f), 540));
     room.lights.push_back(MakeRoomLight(V3(-230, 120, 200), V3(0.1f, 0.18f, 0.42f), 240));
     room.lights.push_back(MakeRoomLight(V3(240, 100, -230), V3(0.42f, 0.14f, 0.06f), 220));
-    room.visibleRooms = {kRoomHall, kRoomCorridor};
     FinishRoom(room);
     return room;
 }
@@ -137,7 +136,6 @@ Room BuildCorridor() {
     room.lights.push_back(MakeRoomLight(V3(0, 200, 470), V3(0.4f, 0.28f, 0.12f), 270));
     room.lights.push_back(MakeRoomLight(V3(0, 180, 800), V3(0.16f, 0.3f, 0.22f), 260));
     room.lights.push_back(MakeRoomLight(V3(0, 200, 1080), V3(0.4f, 0.3f, 0.2f), 250));
-    room.visibleRooms = {kRoomCorridor, kRoomHall, kRoomLibrary, kRoomStairHall, kRoomCourtyard};
     FinishRoom(room);
     return room;
 }
@@ -180,7 +178,6 @@ Room BuildLibrary() {
     room.lights.push_back(MakeRoomLight(V3(-440, 230, 640), V3(0.4f, 0.3f, 0.18f), 480));
     room.lights.push_back(MakeRoomLight(V3(-440, 90, 640), V3(0.08f, 0.32f, 0.1f), 190));
     room.lights.push_back(MakeRoomLight(V3(-700, 150, 860), V3(0.26f, 0.1f, 0.36f), 250));
-    room.visibleRooms = {kRoomLibrary, kRoomCorridor};
     FinishRoom(room);
     return room;
 }
@@ -216,7 +213,6 @@ Room BuildStairHall() {
 
     room.lights.push_back(MakeRoomLight(V3(400, 330, 580), V3(0.34f, 0.34f, 0.4f), 480));
     room.lights.push_back(MakeRoomLight(V3(300, 80, 640), V3(0.45f, 0.22f, 0.05f), 230));
-    room.visibleRooms = {kRoomStairHall, kRoomGallery, kRoomCorridor};
     FinishRoom(room);
     return room;
 }
@@ -256,7 +252,6 @@ Room BuildGallery() {
     room.lights.push_back(MakeRoomLight(V3(440, 350, 890), V3(0.4f, 0.3f, 0.28f), 380));
     room.lights.push_back(MakeRoomLight(V3(200, 260, 960), V3(0.08f, 0.3f, 0.36f), 220));
     room.lights.push_back(MakeRoomLight(V3(690, 260, 960), V3(0.36f, 0.1f, 0.3f), 220));
-    room.visibleRooms = {kRoomGallery, kRoomStairHall, kRoomCorridor};
     FinishRoom(room);
     return room;
 }

@@ -90,7 +90,6 @@ Room BuildCourtyard() {
     room.lights.push_back(MakeRoomLight(V3(0, 600, 1500), V3(0.45f, 0.43f, 0.36f), 900));
     room.lights.push_back(MakeRoomLight(V3(-330, 120, 1260), V3(0.42f, 0.24f, 0.08f), 230));
     room.lights.push_back(MakeRoomLight(V3(0, 60, 1500), V3(0.04f, 0.16f, 0.32f), 210));
-    room.visibleRooms = {kRoomCourtyard, kRoomGarden, kRoomCorridor};
     FinishRoom(room);
     return room;
 }
@@ -129,7 +128,6 @@ Room BuildGarden() {
     room.lights.push_back(MakeRoomLight(V3(0, 600, 2140), V3(0.42f, 0.45f, 0.34f), 900));
     room.lights.push_back(MakeRoomLight(V3(-250, 100, 2300), V3(0.4f, 0.36f, 0.08f), 220));
     room.lights.push_back(MakeRoomLight(V3(250, 100, 2000), V3(0.3f, 0.08f, 0.22f), 220));
-    room.visibleRooms = {kRoomGarden, kRoomCourtyard};
     FinishRoom(room);
     return room;
 }

@@ -9,8 +9,29 @@
 #include "sample/layout.h"
 #include "sample/sky.h"
 #include "sample/textures.h"
+#include "visibility/room_sight.h"
 
 namespace brontal::sample {
+namespace {
+
+// Every room's list from the visibility computation, as `brontal-level build` fills a manifest's
+// rooms that give none. The rooms are open to each other along the manor's axis, and the
+// courtyard's sky shows through the doors far down it: a room that would show black where the
+// sky is seen shows the sky.
+void FillVisibleLists(Level& level) {
+    std::vector<bool> cutOut;
+    for (std::uint16_t slot = 0; slot < kTextureCount; ++slot) {
+        cutOut.push_back(HasCutOutTexels(MakeTexture(static_cast<TextureSlot>(slot)).rgba));
+    }
+    const std::vector<RoomSight> sights = ComputeRoomSight(level, cutOut);
+    for (std::size_t r = 0; r < level.rooms.size(); ++r) {
+        level.rooms[r].visibleRooms = sights[r].visible;
+        level.rooms[r].visibleRoomCount = static_cast<std::uint16_t>(sights[r].visible.size());
+        level.rooms[r].showsSky = level.rooms[r].showsSky || sights[r].seesSky;
+    }
+}
+
+}  // namespace
 
 void BuildSampleLevel(Level& level) {
     level.levelName = kSampleLevelName;
@@ -29,6 +50,7 @@ void BuildSampleLevel(Level& level) {
     level.modelCount = static_cast<std::uint16_t>(level.models.size());
     level.animatedModelCount = static_cast<std::uint16_t>(level.animatedModels.size());
     level.textureCount = kTextureCount;
+    FillVisibleLists(level);
 }
 
 SampleFiles MakeSampleFiles() {
