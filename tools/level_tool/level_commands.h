@@ -2,6 +2,7 @@
 // The subcommands of brontal-level. Each takes the arguments after its own name and returns the
 // process exit code: 0 good, 1 a refused file, 2 a usage error.
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -23,7 +24,7 @@ bool ReadLevelForTool(const std::string& path, MappedFile& bytes, Level& level,
 
 // What can be seen from each room of a level the reader took (textures with cut-out texels
 // decoded from the file's images).
-std::vector<RoomSight> LevelSight(const std::vector<std::uint8_t>& bytes, const Level& level,
+std::vector<RoomSight> LevelSight(std::span<const std::uint8_t> bytes, const Level& level,
                                   const LevelReadDetails& details);
 
 // One warning on stderr for each room a room can see and its visible list leaves out.

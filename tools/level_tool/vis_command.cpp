@@ -25,7 +25,7 @@ std::string RoomNames(const Level& level, const std::vector<std::uint16_t>& room
 }
 
 // Room chunks with the computed lists; every other byte as it was.
-std::vector<std::uint8_t> WithComputedLists(const std::vector<std::uint8_t>& bytes, const LevelReadDetails& details,
+std::vector<std::uint8_t> WithComputedLists(std::span<const std::uint8_t> bytes, const LevelReadDetails& details,
                                             const std::vector<RoomSight>& sights) {
     std::vector<std::uint8_t> out;
     out.reserve(bytes.size());
@@ -55,7 +55,7 @@ std::vector<std::uint8_t> WithComputedLists(const std::vector<std::uint8_t>& byt
 
 }  // namespace
 
-std::vector<RoomSight> LevelSight(const std::vector<std::uint8_t>& bytes, const Level& level,
+std::vector<RoomSight> LevelSight(std::span<const std::uint8_t> bytes, const Level& level,
                                   const LevelReadDetails& details) {
     std::vector<bool> cutOut;
     for (const ImageSpan& span : details.textureImages) {
@@ -95,11 +95,11 @@ int VisCommand(int argc, char** argv) {
         std::fprintf(stderr, "usage: brontal-level vis FILE [-o OUT]\n");
         return 2;
     }
-    std::vector<std::uint8_t> bytes;
+    MappedFile bytes;
     Level level;
     LevelReadDetails details;
     if (!ReadLevelForTool(path, bytes, level, details)) return 1;
-    const std::vector<RoomSight> sights = LevelSight(bytes, level, details);
+    const std::vector<RoomSight> sights = LevelSight({bytes.data(), bytes.size()}, level, details);
     for (std::uint16_t r = 0; r < sights.size(); ++r) {
         const Room& room = level.rooms[r];
         const ListFindings findings = CompareVisibleList(r, room.visibleRooms, sights[r]);
@@ -117,7 +117,7 @@ int VisCommand(int argc, char** argv) {
     }
     if (!output.empty()) {
         std::string error;
-        if (!WriteWholeFile(output, WithComputedLists(bytes, details, sights), error)) {
+        if (!WriteWholeFile(output, WithComputedLists({bytes.data(), bytes.size()}, details, sights), error)) {
             std::fprintf(stderr, "brontal-level vis: %s: %s\n", output.c_str(), error.c_str());
             return 1;
         }
