@@ -202,7 +202,11 @@ void GlBackend::BindTexture(const DeviceState& state) {
 
 bool GlBackend::ApplyState(const DeviceState& state, const DrawCall& call) {
     const bool all = forceFullApply_ || !applied_;
-    const GlRasterState raster = DeriveRasterState(state, hasDepth_, depthMapping_);
+    const GLuint textureName = state.texture[0] ? static_cast<GLuint>(state.texture[0]->backendHandle) : 0;
+    const bool textured = textureName != 0;
+    const std::uint8_t lowestAlpha = LowestFragmentAlpha(
+        state, textured, textureName < minAlpha_.size() ? minAlpha_[textureName] : std::uint8_t{0});
+    const GlRasterState raster = DeriveRasterState(state, hasDepth_, depthMapping_, lowestAlpha);
     if (all || rasterStale_ || !(raster == raster_)) {
         ApplyRasterState(raster);
         raster_ = raster;
@@ -210,10 +214,7 @@ bool GlBackend::ApplyState(const DeviceState& state, const DrawCall& call) {
         ++stats_.rasterApplies;
     }
 
-    const GLuint textureName = state.texture[0] ? static_cast<GLuint>(state.texture[0]->backendHandle) : 0;
-    const bool textured = textureName != 0;
-    GlProgramKey key = DeriveProgramKey(state, call.fvf, textured,
-                                        textureName < minAlpha_.size() ? minAlpha_[textureName] : std::uint8_t{0});
+    GlProgramKey key = DeriveProgramKey(state, call.fvf, textured, lowestAlpha);
     if (key.lighting) {
         DeriveLightingState(state, nextLighting_);
         if (nextLighting_.droppedLights && !warnedLights_) {

@@ -111,7 +111,8 @@ bool GlTransformState::operator==(const GlTransformState& o) const {
     return std::memcmp(this, &o, sizeof *this) == 0;
 }
 
-GlRasterState DeriveRasterState(const DeviceState& state, bool hasDepthBuffer, GlDepthMapping depth) {
+GlRasterState DeriveRasterState(const DeviceState& state, bool hasDepthBuffer, GlDepthMapping depth,
+                                std::uint8_t lowestAlpha) {
     const auto& rs = state.renderState;
     GlRasterState r;
     r.cull = rs[D3DRS_CULLMODE] == D3DCULL_CCW || rs[D3DRS_CULLMODE] == D3DCULL_CW;
@@ -126,7 +127,9 @@ GlRasterState DeriveRasterState(const DeviceState& state, bool hasDepthBuffer, G
     r.depthWrite = rs[D3DRS_ZWRITEENABLE] != 0;
     r.depthFunc = CompareFunction(rs[D3DRS_ZFUNC]);
     if (depth == GlDepthMapping::kReversed) r.depthFunc = Reversed(r.depthFunc);
-    r.blend = rs[D3DRS_ALPHABLENDENABLE] != 0;
+    const bool writeOnly = lowestAlpha == 255 && rs[D3DRS_SRCBLEND] == D3DBLEND_SRCALPHA &&
+                           rs[D3DRS_DESTBLEND] == D3DBLEND_INVSRCALPHA && rs[D3DRS_BLENDOP] == D3DBLENDOP_ADD;
+    r.blend = rs[D3DRS_ALPHABLENDENABLE] != 0 && !writeOnly;
     if (r.blend) {
         r.sourceBlend = BlendFactor(rs[D3DRS_SRCBLEND], true);
         r.destinationBlend = BlendFactor(rs[D3DRS_DESTBLEND], false);
@@ -161,20 +164,24 @@ GlSamplerKey DeriveSamplerKey(const DeviceState& state, float maxAnisotropy) {
     return k;
 }
 
-namespace {
-
-// True when the fragment's alpha is the texture's alone, sampled inside the texture (no border
-// colour), and every alpha from textureMinAlpha up passes the test.
-bool AlphaTestPassesEverySample(const DeviceState& state, std::uint8_t textureMinAlpha) {
+std::uint8_t LowestFragmentAlpha(const DeviceState& state, bool textured, std::uint8_t textureMinAlpha) {
     const auto& ts = state.stageState[0];
     const bool alphaIsTexture = (ts[D3DTSS_ALPHAOP] == D3DTOP_SELECTARG1 && ts[D3DTSS_ALPHAARG1] == D3DTA_TEXTURE) ||
                                 (ts[D3DTSS_ALPHAOP] == D3DTOP_SELECTARG2 && ts[D3DTSS_ALPHAARG2] == D3DTA_TEXTURE);
-    if (!alphaIsTexture || ts[D3DTSS_ADDRESSU] == D3DTADDRESS_BORDER || ts[D3DTSS_ADDRESSV] == D3DTADDRESS_BORDER)
-        return false;
+    if (!textured || !alphaIsTexture || ts[D3DTSS_ADDRESSU] == D3DTADDRESS_BORDER ||
+        ts[D3DTSS_ADDRESSV] == D3DTADDRESS_BORDER)
+        return 0;
+    return textureMinAlpha;
+}
+
+namespace {
+
+// True when every alpha from lowestAlpha up passes the alpha test.
+bool AlphaTestPassesEveryFragment(const DeviceState& state, std::uint8_t lowestAlpha) {
     const std::uint32_t ref = state.renderState[D3DRS_ALPHAREF] & 0xFF;
     switch (state.renderState[D3DRS_ALPHAFUNC]) {
-        case D3DCMP_GREATER: return textureMinAlpha > ref;
-        case D3DCMP_GREATEREQUAL: return textureMinAlpha >= ref;
+        case D3DCMP_GREATER: return lowestAlpha > ref;
+        case D3DCMP_GREATEREQUAL: return lowestAlpha >= ref;
         case D3DCMP_ALWAYS: return true;
         default: return false;
     }
@@ -183,7 +190,7 @@ bool AlphaTestPassesEverySample(const DeviceState& state, std::uint8_t textureMi
 }  // namespace
 
 GlProgramKey DeriveProgramKey(const DeviceState& state, std::uint32_t fvf, bool textured,
-                              std::uint8_t textureMinAlpha) {
+                              std::uint8_t lowestAlpha) {
     const auto& rs = state.renderState;
     const auto& ts = state.stageState[0];
     GlProgramKey k;
@@ -203,7 +210,7 @@ GlProgramKey DeriveProgramKey(const DeviceState& state, std::uint32_t fvf, bool 
                   static_cast<int>(ts[D3DTSS_COLORARG2])};
     k.alphaOp = {static_cast<int>(ts[D3DTSS_ALPHAOP]), static_cast<int>(ts[D3DTSS_ALPHAARG1]),
                  static_cast<int>(ts[D3DTSS_ALPHAARG2])};
-    if (rs[D3DRS_ALPHATESTENABLE] != 0 && !(textured && AlphaTestPassesEverySample(state, textureMinAlpha)))
+    if (rs[D3DRS_ALPHATESTENABLE] != 0 && !AlphaTestPassesEveryFragment(state, lowestAlpha))
         k.alphaFunc = static_cast<int>(rs[D3DRS_ALPHAFUNC]);
     return k;
 }

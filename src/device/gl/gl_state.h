@@ -74,14 +74,22 @@ struct GlTransformState {
 
 // Derivations from the device's snapshot; pure, no GL calls. `fvf` is the draw's vertex format.
 // With the reversed depth mapping the depth comparison is turned round.
-GlRasterState DeriveRasterState(const DeviceState& state, bool hasDepthBuffer, GlDepthMapping depth);
+// `lowestAlpha` is the lowest alpha a fragment of the draw can have (LowestFragmentAlpha): a
+// draw whose fragments are all opaque blends with source alpha as a plain write, so blending
+// (a read of the frame buffer for every fragment) is left off; the pixels are the same.
+GlRasterState DeriveRasterState(const DeviceState& state, bool hasDepthBuffer, GlDepthMapping depth,
+                                std::uint8_t lowestAlpha = 0);
 GlSamplerKey DeriveSamplerKey(const DeviceState& state, float maxAnisotropy);
-// `textured`: a texture with backend storage is bound to stage 0, whose lowest alpha is
-// `textureMinAlpha` (GlTextureMinAlpha). An alpha test that no sample of that texture can fail
-// is left out of the program: a program that may discard makes the rasteriser shade every
-// fragment before its depth test, one that cannot lets the depth test come first.
+// The lowest alpha a fragment can have: that of the texture bound to stage 0 (`textureMinAlpha`,
+// GlTextureMinAlpha) when the stage takes its alpha from the texture alone and samples inside
+// it (no border colour); 0, anything, otherwise.
+std::uint8_t LowestFragmentAlpha(const DeviceState& state, bool textured, std::uint8_t textureMinAlpha);
+// `textured`: a texture with backend storage is bound to stage 0. An alpha test that no
+// fragment can fail (`lowestAlpha`, as above) is left out of the program: a program that may
+// discard makes the rasteriser shade every fragment before its depth test, one that cannot lets
+// the depth test come first.
 GlProgramKey DeriveProgramKey(const DeviceState& state, std::uint32_t fvf, bool textured,
-                              std::uint8_t textureMinAlpha = 0);
+                              std::uint8_t lowestAlpha = 0);
 GlShadingValues DeriveShadingValues(const DeviceState& state);
 // Fills `out` in place (it is large); lighting off leaves it untouched but for nothing.
 void DeriveLightingState(const DeviceState& state, GlLightingState& out);

@@ -277,8 +277,9 @@ TEST(GlTextures, MipFilterNoneSamplesTheTopLevelUntilLinearIsAsked) {
 }
 
 // An alpha test that no texel can fail is left out of the program (so the depth test can run
-// before shading); a texel that can fail it, also one written later, brings it back.
-TEST(GlTextures, AlphaTestIsLeftOutOnlyWhileNoTexelCanFailIt) {
+// before shading), and source-alpha blending of opaque texels is a plain write; a texel that can
+// fail the test or that is not opaque, also one written later, brings them back.
+TEST(GlTextures, AlphaTestAndBlendingAreLeftOutOnlyWhereNoTexelNeedsThem) {
     GlScene s(8, 8);
     REQUIRE_SCENE(s);
     s.Plain();
@@ -305,7 +306,8 @@ TEST(GlTextures, AlphaTestIsLeftOutOnlyWhileNoTexelCanFailIt) {
 
     const auto key = [&](std::uint32_t func, std::uint8_t minAlpha) {
         d.SetRenderState(D3DRS_ALPHAFUNC, func);
-        return DeriveProgramKey(d.State(), RoomVertexFormat, true, minAlpha).alphaFunc;
+        return DeriveProgramKey(d.State(), RoomVertexFormat, true, LowestFragmentAlpha(d.State(), true, minAlpha))
+            .alphaFunc;
     };
     EXPECT_EQ(key(D3DCMP_GREATEREQUAL, 0x90), D3DCMP_ALWAYS);
     EXPECT_EQ(key(D3DCMP_GREATER, 0x90), D3DCMP_GREATER) << "0x90 is not greater than 0x90";
@@ -313,6 +315,26 @@ TEST(GlTextures, AlphaTestIsLeftOutOnlyWhileNoTexelCanFailIt) {
     EXPECT_EQ(key(D3DCMP_LESS, 0xFF), D3DCMP_LESS) << "only the greater tests are known to pass";
     d.SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
     EXPECT_EQ(key(D3DCMP_GREATEREQUAL, 0xFF), D3DCMP_GREATEREQUAL) << "alpha that is not the texture's alone";
+    d.SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
+
+    // Blended over blue: the opaque texel covers it, the half-transparent one lets it through.
+    d.SetRenderState(D3DRS_ALPHATESTENABLE, 0);
+    d.SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
+    d.SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    d.SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    const std::uint32_t opaque = 0xFFFF0000, half = 0x80FF0000;
+    Texture* solid = s.MakeTexture(1, 1, D3DFMT_A8R8G8B8, &opaque);
+    Texture* glass = s.MakeTexture(1, 1, D3DFMT_A8R8G8B8, &half);
+    for (Texture* texture : {solid, glass}) {
+        d.SetTexture(0, texture);
+        s.Begin(kBlue);
+        s.PixelQuad(0, 0, 8, 8);
+        f = s.End();
+        if (texture == solid) EXPECT_EQ(f.At(4, 4) & 0xFFFFFF, 0xFF0000u);
+        else EXPECT_TRUE(Near(f.At(4, 4) & 0xFFFFFF, 0x80007F)) << Hex(f.At(4, 4));
+    }
+    EXPECT_FALSE(DeriveRasterState(d.State(), true, GlDepthMapping::kStandard, 255).blend);
+    EXPECT_TRUE(DeriveRasterState(d.State(), true, GlDepthMapping::kStandard, 254).blend);
 }
 
 TEST(GlBackendInfo, DescribesTheContext) {
