@@ -9,6 +9,8 @@
 //   was. An existing output that is not a regular file (/dev/null, a terminal, a FIFO) is written
 //   directly: there is no file to lose.
 // Every message starts with the path it is about: "PATH: cannot open: No such file or directory".
+#include <sys/types.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <optional>
@@ -45,7 +47,14 @@ public:
     void Discard();
 
 private:
+    // The stream writes through these, so that the first failed write's reason is kept.
+    static ssize_t WriteToFile(void* self, const char* bytes, std::size_t size);
+    static int CloseFile(void* self);
+    bool Attach(int fd, std::string& error);
+
     std::FILE* stream_ = nullptr;
+    int fd_ = -1;
+    int writeErrno_ = 0;    // the first failed write's errno
     std::string path_;       // as given, for messages
     std::string target_;     // the file renamed over (a link's target)
     std::string temporary_;  // empty when written directly

@@ -23,6 +23,44 @@ mode_t NewFileMode() {
 
 }  // namespace
 
+ssize_t OutputFile::WriteToFile(void* self, const char* bytes, std::size_t size) {
+    auto* out = static_cast<OutputFile*>(self);
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t wrote = ::write(out->fd_, bytes + done, size - done);
+        if (wrote < 0 && errno == EINTR) continue;
+        if (wrote <= 0) {
+            if (out->writeErrno_ == 0) out->writeErrno_ = wrote < 0 ? errno : EIO;
+            return done > 0 ? static_cast<ssize_t>(done) : -1;
+        }
+        done += static_cast<std::size_t>(wrote);
+    }
+    return static_cast<ssize_t>(size);
+}
+
+int OutputFile::CloseFile(void* self) {
+    auto* out = static_cast<OutputFile*>(self);
+    const int result = ::close(out->fd_);
+    if (result != 0 && out->writeErrno_ == 0) out->writeErrno_ = errno;
+    out->fd_ = -1;
+    return result;
+}
+
+bool OutputFile::Attach(int fd, std::string& error) {
+    fd_ = fd;
+    writeErrno_ = 0;
+    const cookie_io_functions_t functions{nullptr, &OutputFile::WriteToFile, nullptr, &OutputFile::CloseFile};
+    stream_ = ::fopencookie(this, "w", functions);
+    if (!stream_) {
+        error = path_ + ": cannot open for writing: " + Reason();
+        ::close(fd);
+        fd_ = -1;
+        Discard();
+        return false;
+    }
+    return true;
+}
+
 bool OutputFile::Open(const std::string& path, std::string& error) {
     Discard();
     if (const std::string problem = CheckOutputPath(path); !problem.empty()) {
@@ -36,9 +74,12 @@ bool OutputFile::Open(const std::string& path, std::string& error) {
     if (::stat(path.c_str(), &info) == 0) {
         if (!S_ISREG(info.st_mode)) {
             // Nothing to keep: write straight into the device or pipe.
-            stream_ = std::fopen(path.c_str(), "wb");
-            if (!stream_) error = path + ": cannot open for writing: " + Reason();
-            return stream_ != nullptr;
+            const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+            if (fd < 0) {
+                error = path + ": cannot open for writing: " + Reason();
+                return false;
+            }
+            return Attach(fd, error);
         }
         mode = info.st_mode & 07777;
         std::error_code failed;
@@ -55,14 +96,7 @@ bool OutputFile::Open(const std::string& path, std::string& error) {
     }
     temporary_ = pattern;
     ::fchmod(fd, mode);
-    stream_ = ::fdopen(fd, "wb");
-    if (!stream_) {
-        error = path + ": cannot open for writing: " + Reason();
-        ::close(fd);
-        Discard();
-        return false;
-    }
-    return true;
+    return Attach(fd, error);
 }
 
 bool OutputFile::Commit(std::string& error) {
@@ -70,15 +104,11 @@ bool OutputFile::Commit(std::string& error) {
         error = path_ + ": cannot write: the file is not open";
         return false;
     }
-    // A write that failed earlier left bytes in the buffer: flushing again names the reason.
     const bool flushed = std::fflush(stream_) == 0;
-    const int flushErrno = errno;
-    const bool written = flushed && std::ferror(stream_) == 0;
     const bool closed = std::fclose(stream_) == 0;
     stream_ = nullptr;
-    if (!written || !closed) {
-        error = path_ + ": cannot write: " + (flushed && closed ? std::string("a write failed")
-                                                                 : std::strerror(flushed ? errno : flushErrno));
+    if (!flushed || !closed || writeErrno_ != 0) {
+        error = path_ + ": cannot write: " + std::strerror(writeErrno_ != 0 ? writeErrno_ : EIO);
         Discard();
         return false;
     }

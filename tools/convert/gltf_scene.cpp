@@ -542,6 +542,13 @@ bool LoadGltfScene(const std::string& path, SourceScene& scene, std::string& err
     scene.path = path;
     std::vector<std::uint8_t> bytes;
     if (!ReadRegularFile(path, kMaxSourceFileSize, bytes, error)) return false;
+    return ParseGltfScene(path, bytes, scene, error);
+}
+
+bool ParseGltfScene(const std::string& path, const std::vector<std::uint8_t>& bytes, SourceScene& scene,
+                    std::string& error) {
+    scene = SourceScene{};
+    scene.path = path;
     const bool binary = EndsWithGlb(path);
     if (!CheckGltfJson(path, bytes, binary, error)) return false;
 

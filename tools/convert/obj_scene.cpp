@@ -221,7 +221,12 @@ bool LoadObjScene(const std::string& path, SourceScene& scene, std::string& erro
     scene.path = path;
     std::vector<std::uint8_t> bytes;
     if (!ReadRegularFile(path, kMaxSourceFileSize, bytes, error)) return false;
-    const std::string text(bytes.begin(), bytes.end());
+    return ParseObjScene(path, std::string(bytes.begin(), bytes.end()), scene, error);
+}
+
+bool ParseObjScene(const std::string& path, const std::string& text, SourceScene& scene, std::string& error) {
+    scene = SourceScene{};
+    scene.path = path;
     if (!CheckNumbers(path, text, error)) return false;
     std::istringstream stream(text);
 

@@ -59,6 +59,11 @@ struct SourceScene {
 // The loaders. On failure they return false with a message naming the file and the problem.
 bool LoadObjScene(const std::string& path, SourceScene& scene, std::string& error);
 bool LoadGltfScene(const std::string& path, SourceScene& scene, std::string& error);
+// The same from the file's contents (path names it in messages and anchors the files it names;
+// a .glb path means the binary container).
+bool ParseObjScene(const std::string& path, const std::string& text, SourceScene& scene, std::string& error);
+bool ParseGltfScene(const std::string& path, const std::vector<std::uint8_t>& bytes, SourceScene& scene,
+                    std::string& error);
 
 // Picks the loader by extension: .obj, .gltf or .glb (in any letter case).
 bool LoadSourceScene(const std::string& path, SourceScene& scene, std::string& error);

@@ -14,6 +14,9 @@ bool ReadLevelForTool(const std::string& path, std::vector<std::uint8_t>& bytes,
         std::fprintf(stderr, "%s\n", error.c_str());
         return false;
     }
+    // The game runs such a level, with this one warning; the tools say the same.
+    if (const std::string warning = NothingToDrawWarning(path, level, details.hasHeader); !warning.empty())
+        std::fprintf(stderr, "%s\n", warning.c_str());
     return true;
 }
 
