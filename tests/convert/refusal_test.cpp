@@ -113,6 +113,10 @@ TEST_F(Refusals, BrokenObjFiles) {
     error = Refused(Manifest(R"([{"group": "hall"}])"), obj_);
     EXPECT_NE(error.find("usemtl names material \"wood\""), std::string::npos) << error;
 
+    dir_.Write("scene.obj", "mtllib \no hall\nv 0 0 0\nv 0 0 1\nv 1 0 0\nf 1 2 3\n");
+    error = Refused(Manifest(R"([{"group": "hall"}])"), obj_);
+    EXPECT_NE(error.find("an mtllib line names no material library"), std::string::npos) << error;
+
     // Numbers tinyobjloader would read as 0 or as an infinity without a word.
     dir_.Write("scene.obj", "o hall\nv 0 0 0\nv nan 0 1\nv 1 0 0\nf 1 2 3\n");
     error = Refused(Manifest(R"([{"group": "hall"}])"), obj_);

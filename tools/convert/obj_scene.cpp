@@ -63,6 +63,10 @@ public:
 
     bool operator()(const std::string& name, std::vector<tinyobj::material_t>* materials,
                     std::map<std::string, int>* names, std::string* warn, std::string* err) override {
+        if (Trimmed(name).empty()) {
+            if (failure.empty()) failure = objPath_ + ": an mtllib line names no material library";
+            return false;
+        }
         const std::string path = JoinPath(DirectoryOf(objPath_), Slashes(name));
         std::vector<std::uint8_t> bytes;
         std::string readError;
