@@ -10,7 +10,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string error;
     const std::string path = "fuzz-missing-dir/scene.obj";
     if (!ParseObjScene(path, std::string(reinterpret_cast<const char*>(data), size), scene, error)) {
-        Require(error.rfind("fuzz-missing-dir/", 0) == 0, "message names the file");
+        // The OBJ file, or a material library it names (which may lie anywhere).
+        Require(error.rfind("fuzz-missing-dir/", 0) == 0 ||
+                    error.find("(the material library named by " + path + ")") != std::string::npos,
+                "message names the file");
         return 0;
     }
     CheckScene(scene);
