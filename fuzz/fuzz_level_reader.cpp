@@ -1,5 +1,6 @@
 // The level reader on arbitrary bytes. Besides not crashing, an accepted level must hold its
 // invariants, and writing it out again must give a file the reader accepts.
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -23,10 +24,17 @@ void CheckGeometry(const Geometry& g, std::uint16_t textureCount) {
     Require(g.indexCount == g.indices.size() && g.indexCount > 0, "index count");
     Require(g.textureIndex < textureCount, "texture index");
     for (std::uint16_t index : g.indices) Require(index < g.vertexCount, "index inside its vertices");
+    for (const Vertex& v : g.vertices)
+        Require(std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z) && std::isfinite(v.u) &&
+                    std::isfinite(v.v),
+                "finite vertices");
 }
 
 void CheckLevel(const Level& level) {
     Require(level.roomCount == level.rooms.size(), "room count");
+    Require(std::isfinite(level.startPosition.x) && std::isfinite(level.startPosition.y) &&
+                std::isfinite(level.startPosition.z),
+            "finite start");
     Require(level.modelCount == level.models.size(), "model count");
     Require(level.animatedModelCount == level.animatedModels.size(), "animated model count");
     Require(level.TextureTable.size() == level.textureCount, "texture table size");

@@ -1,10 +1,14 @@
 // Writes the level reader's seed corpus: small files with every chunk kind, made by the writer
-// and by hand for the shapes the writer never makes.
+// and by hand for the shapes the writer never makes, and the sample level (its rooms, models and
+// figure at full size, each texture a tiny image) so that the fuzzer starts from a real level.
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "level/writer.h"
+#ifdef BRONTAL_HAVE_SAMPLE
+#include "sample/sample_level.h"
+#endif
 
 namespace {
 
@@ -129,6 +133,15 @@ std::vector<std::uint8_t> OddShapes() {
     return w.bytes;
 }
 
+#ifdef BRONTAL_HAVE_SAMPLE
+std::vector<std::uint8_t> SampleWithTinyTextures() {
+    Level level;
+    sample::BuildSampleLevel(level);
+    const std::vector<std::vector<std::uint8_t>> images(level.textureCount, TinyBmp());
+    return WriteLevel(level, images);
+}
+#endif
+
 bool Save(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) return false;
@@ -145,9 +158,12 @@ int main(int argc, char** argv) {
     }
     const std::string dir = argv[1];
     Level empty;
-    const bool saved = Save(dir + "/full.vrm", WriteLevel(FullLevel(), {TinyBmp(), {1, 2, 3}})) &&
+    bool saved = Save(dir + "/full.vrm", WriteLevel(FullLevel(), {TinyBmp(), {1, 2, 3}})) &&
                        Save(dir + "/header_only.vrm", WriteLevel(empty, {})) &&
                        Save(dir + "/odd_shapes.vrm", OddShapes());
+#ifdef BRONTAL_HAVE_SAMPLE
+    saved = saved && Save(dir + "/sample.vrm", SampleWithTinyTextures());
+#endif
     if (!saved) {
         std::fprintf(stderr, "level_fuzz_seeds: cannot write into %s\n", dir.c_str());
         return 1;

@@ -68,14 +68,16 @@ std::optional<Options> ParseCommandLine(int argc, const char* const* argv, std::
         auto value = [&](std::string& out) -> bool {
             if (attached) {
                 out = *attached;
-                return true;
+                if (out.empty()) error = "option " + arg + " needs a value, not an empty one";
+                return !out.empty();
             }
             if (i + 1 >= argc) {
                 error = "option " + arg + " needs a value";
                 return false;
             }
             out = argv[++i];
-            return true;
+            if (out.empty()) error = "option " + arg + " needs a value, not an empty one";
+            return !out.empty();
         };
         if (arg == "--help" || arg == "-h") {
             options.help = true;

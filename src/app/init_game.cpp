@@ -26,10 +26,6 @@ constexpr float kSkyFarPlane = 50000.0f;
 constexpr float kSkySize = 50000.0f;
 constexpr D3DCOLOR kAmbientGrey = 0xFF141414;
 
-// In the order the sky files are loaded; handed to the sky box as front, back, bottom, top,
-// right, left.
-constexpr const char* kSkyFiles[6] = {"SKY\\Left.bmp", "SKY\\Right.bmp", "SKY\\Top.bmp",
-                                      "SKY\\Bottom.bmp", "SKY\\Front.bmp", "SKY\\Back.bmp"};
 enum SkyFile { kLeft, kRight, kTop, kBottom, kFront, kBack };
 
 void SetFixedStates() {

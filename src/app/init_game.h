@@ -12,6 +12,11 @@ namespace brontal {
 class CounterSource;
 class CallRecorder;
 
+// In the order the sky files are loaded; handed to the sky box as front, back, bottom, top,
+// right, left. Relative to the data directory.
+inline constexpr const char* kSkyFiles[6] = {"SKY\\Left.bmp", "SKY\\Right.bmp", "SKY\\Top.bmp",
+                                             "SKY\\Bottom.bmp", "SKY\\Front.bmp", "SKY\\Back.bmp"};
+
 struct StartupConfig {
     Direct3D8::BackendFactory backendFactory = nullptr;
     D3DDISPLAYMODE displayMode{1024, 768, 60, D3DFMT_X8R8G8B8};

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <fstream>
 #include <sstream>
+
+#include "files/file_io.h"
 
 namespace brontal {
 
@@ -77,14 +78,12 @@ std::optional<KeyScript> ParseKeyScript(const std::string& text, const std::stri
 }
 
 std::optional<KeyScript> LoadKeyScript(const std::string& path, std::string& error) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        error = path + ": cannot open key script";
+    std::vector<std::uint8_t> bytes;
+    if (!ReadRegularFile(path, kMaxKeyScriptSize, bytes, error)) {
+        error += " (the key script)";
         return std::nullopt;
     }
-    std::ostringstream text;
-    text << file.rdbuf();
-    return ParseKeyScript(text.str(), path, error);
+    return ParseKeyScript(std::string(bytes.begin(), bytes.end()), path, error);
 }
 
 }  // namespace brontal

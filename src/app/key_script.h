@@ -26,6 +26,9 @@ struct KeyScript {
 
 // On a malformed line returns nullopt with error naming the source and the line number.
 std::optional<KeyScript> ParseKeyScript(const std::string& text, const std::string& sourceName, std::string& error);
+// The largest key script read (a line per key change; far more than any run needs).
+inline constexpr std::uint64_t kMaxKeyScriptSize = std::uint64_t{16} << 20;
+
 std::optional<KeyScript> LoadKeyScript(const std::string& path, std::string& error);
 
 // Answers key polls from a script at the current frame.

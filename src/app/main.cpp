@@ -9,6 +9,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/command_line.h"
 #include "app/data_directory.h"
@@ -21,6 +23,8 @@
 #include "app/screenshot_files.h"
 #include "app/window_queue.h"
 #include "device/call_recorder.h"
+#include "files/file_io.h"
+#include "level/reader.h"
 #include "platform/egl_headless.h"
 #include "platform/image.h"
 #include "platform/sdl_gamepad.h"
@@ -41,19 +45,42 @@ constexpr int kExitUsage = 2;
 
 void RenderStep() { RenderFrame(); }
 
-// A file the run writes, opened before anything runs so a bad path stops the run at once.
-struct OutputFile {
-    std::FILE* file = nullptr;
-    ~OutputFile() {
-        if (file) std::fclose(file);
-    }
-};
-
+// A file the run writes, opened before anything runs so a bad path stops the run at once. It
+// replaces an old file only when the run ends well.
 bool OpenOutput(const std::optional<std::string>& path, OutputFile& out, std::string& error) {
-    if (!path) return true;
-    out.file = std::fopen(path->c_str(), "wb");
-    if (!out.file) error = *path + ": cannot open for writing";
-    return out.file != nullptr;
+    return !path || out.Open(*path, error);
+}
+
+// The files the run reads, as they are opened from the data directory.
+std::vector<std::string> RunInputs(const Options& options) {
+    std::vector<std::string> inputs = {LevelPathForOpening(options.levelPath), options.configPath};
+    if (options.keyScript) inputs.push_back(*options.keyScript);
+    for (const char* sky : kSkyFiles) inputs.push_back(LevelPathForOpening(sky));
+    return inputs;
+}
+
+// Before anything is read or written: every output's directory can be written, and no output
+// names a file the run reads or another output. Returns the exit status, 0 when all is well.
+int CheckOutputs(const Options& options, std::string& error) {
+    const std::vector<std::string> inputs = RunInputs(options);
+    std::vector<std::string> written;
+    const std::pair<const char*, const std::optional<std::string>*> outputs[] = {
+        {"--screenshot", &options.screenshot}, {"--state-log", &options.stateLog},
+        {"--device-trace", &options.deviceTrace}};
+    for (const auto& [option, path] : outputs) {
+        if (!*path) continue;
+        if (const std::optional<std::string> input = InputNamedBy(**path, inputs)) {
+            error = **path + ": " + option + " would overwrite " + *input + ", which this run reads";
+            return kExitUsage;
+        }
+        if (const std::optional<std::string> other = InputNamedBy(**path, written)) {
+            error = **path + ": " + option + " names a file another option of this run writes";
+            return kExitUsage;
+        }
+        if (error = CheckOutputPath(**path); !error.empty()) return kExitFailure;
+        written.push_back(**path);
+    }
+    return 0;
 }
 
 bool WriteScreenshot(const std::string& path, std::string& error) {
@@ -62,7 +89,9 @@ bool WriteScreenshot(const std::string& path, std::string& error) {
         error = path + ": this backend has no pixels to write";
         return false;
     }
-    return WriteWholeFile(path, EncodePng(image), error);
+    if (WriteWholeFile(path, EncodePng(image), error)) return true;
+    error = path + ": " + error;
+    return false;
 }
 
 // F12: the last presented frame into the user's screenshot directory, under a new name.
@@ -242,6 +271,10 @@ int Run(Options options) {
         fail(error);
         return kExitFailure;
     }
+    if (const int status = CheckOutputs(options, error); status != 0) {
+        std::fprintf(stderr, "brontal: %s\n", error.c_str());
+        return status;
+    }
 
     std::optional<ScriptedKeys> scriptedKeys;
     if (options.keyScript) {
@@ -297,7 +330,7 @@ int Run(Options options) {
     std::optional<SimulatedCounter> simulatedCounter;
     if (options.fixedDt) simulatedCounter.emplace(*options.fixedDt);
     std::optional<FileRecorder> recorder;
-    if (trace.file) recorder.emplace(trace.file);
+    if (trace.Stream()) recorder.emplace(trace.Stream());
 
     StartupConfig config;
     config.backendFactory = window ? CreateWindowBackend : CreateHeadlessBackend;
@@ -320,7 +353,7 @@ int Run(Options options) {
     MessageQueue& queue = windowQueue ? static_cast<MessageQueue&>(*windowQueue) : headlessQueue;
 
     RunHooks runHooks(queue, scriptedKeys ? &*scriptedKeys : nullptr, recorder ? &*recorder : nullptr,
-                      stateLog.file, options.frames);
+                      stateLog.Stream(), options.frames);
     DesktopHooks hooks(runHooks, windowQueue ? &*windowQueue : nullptr, options.screenshot.has_value(),
                        window ? userSettings.maxFps : 0);
     if (options.frames && *options.frames == 0) queue.PostQuitMessage(0);
@@ -333,6 +366,12 @@ int Run(Options options) {
     }
     g_keyStateSource = nullptr;
     ShutdownGame();
+    for (OutputFile* output : {&stateLog, &trace}) {
+        if (output->Stream() && !output->Commit(error)) {
+            std::fprintf(stderr, "brontal: %s\n", error.c_str());
+            status = kExitFailure;
+        }
+    }
     return status;
 }
 

@@ -1,13 +1,9 @@
 // Level::load: the file from disk, then the reader. A refused file leaves the level empty.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
+#include <cstdio>
 
-#include "level/mapped_file.h"
+#include "files/file_io.h"
+#include "files/mapped_file.h"
 #include "level/reader.h"
 
 namespace brontal {
@@ -19,45 +15,31 @@ std::string LevelPathForOpening(const std::string& path) {
 }
 
 bool ReadLevelFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error) {
-    bytes.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        error = path + ": cannot open: " + std::strerror(errno);
-        return false;
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        error = path + ": cannot read: not a regular file";
-        ::close(fd);
-        return false;
-    }
-    bytes.resize(static_cast<std::size_t>(info.st_size));
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) {
-            error = path + ": cannot read: " + (got < 0 ? std::strerror(errno) : "the file shrank while being read");
-            ::close(fd);
-            bytes.clear();
-            return false;
-        }
-        done += static_cast<std::size_t>(got);
-    }
-    ::close(fd);
-    return true;
+    return ReadRegularFile(path, kMaxLevelFileSize, bytes, error);
+}
+
+std::string NothingToDrawWarning(const std::string& name, const Level& level, bool hasHeader) {
+    if (level.roomCount != 0 || level.animatedModelCount != 0) return {};
+    return "warning: " + name + ": the level holds nothing to draw (" +
+           (hasHeader ? "no rooms and no animated model" : "no level header chunk") + ")";
 }
 
 bool Level::load(const std::string& path, Device* targetDevice) {
     const std::string opened = LevelPathForOpening(path);
     MappedFile file;
     std::string error;
-    if (!file.Open(opened, error) || !ReadLevel(file.data(), file.size(), opened, targetDevice, *this, error)) {
+    LevelReadDetails details;
+    if (!file.Open(opened, kMaxLevelFileSize, error) ||
+        !ReadLevel(file.data(), file.size(), opened, targetDevice, *this, error, &details)) {
         *this = Level{};
         lastError_ = error;
         return false;
     }
     lastError_.clear();
+    // An empty level is what the file says, so it is run; but a level that draws nothing is
+    // almost always the wrong file.
+    if (const std::string warning = NothingToDrawWarning(opened, *this, details.hasHeader); !warning.empty())
+        std::fprintf(stderr, "%s\n", warning.c_str());
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "level/reader.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "level/byte_cursor.h"
@@ -15,6 +16,14 @@ namespace brontal {
 namespace {
 
 std::string Num(std::size_t value) { return std::to_string(value); }
+
+// Names float i of a run of vectors laid out as the letters of components ("xyz", "xyzuv").
+std::string Component(const char* record, const char* components, std::size_t i, bool numbered) {
+    const std::size_t width = std::strlen(components);
+    std::string name = record;
+    if (numbered) name += " " + Num(i / width);
+    return name + " " + components[i % width];
+}
 
 // Up to how many child chunks of at least minChunkBytes each can still follow.
 std::size_t Fitting(std::size_t wanted, std::size_t remaining, std::size_t minChunkBytes) {
@@ -43,7 +52,7 @@ class LevelWalk {
 public:
     LevelWalk(const std::uint8_t* data, std::size_t size, const std::string& name, Level& level,
               LevelReadDetails* details)
-        : cursor_(data, size), name_(name), level_(level), details_(details) {}
+        : data_(data), cursor_(data, size), name_(name), level_(level), details_(details) {}
 
     bool Run() { return Walk() && FinishCounts() && CheckReferences(); }
     const std::string& Error() const { return error_; }
@@ -78,6 +87,8 @@ private:
     bool FinishCounts();
     bool CheckReferences();
 
+    template <typename FieldName>
+    bool RequireFinite(std::size_t offset, std::size_t count, FieldName fieldOf);
     bool Refuse(std::size_t offset, std::uint16_t id, const std::string& problem);
     bool Refuse(std::size_t offset, const std::string& problem) { return Refuse(offset, chunkId_, problem); }
     bool EndsEarly() {
@@ -85,6 +96,7 @@ private:
                                             Num(chunkStart_) + ")");
     }
 
+    const std::uint8_t* data_;
     ByteCursor cursor_;
     const std::string& name_;
     Level& level_;
@@ -116,6 +128,22 @@ private:
 bool LevelWalk::Refuse(std::size_t offset, std::uint16_t id, const std::string& problem) {
     error_ = name_ + ": byte " + Num(offset) + ": " + ChunkName(id) + " chunk (" + Num(id) + ") " + problem;
     return false;
+}
+
+// Every float of the level reaches positions, matrices or the device: one that is not a finite
+// number is refused where it lies, by the name of its field. The floats have been read already.
+template <typename FieldName>
+bool LevelWalk::RequireFinite(std::size_t offset, std::size_t count, FieldName fieldOf) {
+    for (std::size_t i = 0; i < count; ++i) {
+        float value;
+        std::memcpy(&value, data_ + offset + 4 * i, sizeof value);
+        if (!std::isfinite(value)) {
+            return Refuse(offset + 4 * i, "has a " + fieldOf(i) + " that is not a finite number (" +
+                                              (std::isnan(value) ? "NaN" : value > 0 ? "+infinity" : "-infinity") +
+                                              ")");
+        }
+    }
+    return true;
 }
 
 bool LevelWalk::Walk() {
@@ -201,7 +229,10 @@ bool LevelWalk::ReadLists(std::uint16_t lastVertex, std::size_t lastVertexOffset
                                             Num(indexCount) + " indices need " + Num(listBytes) + " bytes, " +
                                             Num(cursor_.remaining()) + " are left");
     }
+    const std::size_t verticesOffset = cursor_.offset();
     cursor_.Records(vertices, vertexCount);
+    if (!RequireFinite(verticesOffset, vertexCount * 5, [](std::size_t i) { return Component("vertex", "xyzuv", i, true); }))
+        return false;
     const std::size_t indicesOffset = cursor_.offset();
     cursor_.Records(indices, indexCount);
     for (std::size_t i = 0; i < indexCount; ++i) {
@@ -248,8 +279,11 @@ bool LevelWalk::HeaderChunk() {
     const std::uint16_t models = cursor_.U16();
     const std::uint16_t animatedModels = cursor_.U16();
     const std::uint16_t textures = cursor_.U16();
+    const std::size_t startOffset = cursor_.offset();
     level_.startPosition = cursor_.Vec3();
     if (cursor_.failed()) return EndsEarly();
+    if (!RequireFinite(startOffset, 3, [](std::size_t i) { return Component("start position", "xyz", i, false); }))
+        return false;
     headerOffset_ = chunkStart_;
     declaredRooms_ = rooms;
     declaredModels_ = models;
@@ -326,10 +360,16 @@ bool LevelWalk::RoomObjectChunk() {
     }
     brontal::RoomObject object;
     object.modelIndex = cursor_.U16();
+    const std::size_t floatsOffset = cursor_.offset();
     object.position = cursor_.Vec3();
     object.rotationAxis = cursor_.Vec3();
     object.rotationAngle = cursor_.F32();
     if (cursor_.failed()) return EndsEarly();
+    if (!RequireFinite(floatsOffset, 7, [](std::size_t i) {
+            return i < 3 ? Component("position", "xyz", i, false)
+                         : i < 6 ? Component("rotation axis", "xyz", i - 3, false) : std::string("rotation angle");
+        }))
+        return false;
 
     // Rotated about the axis through the model's origin first, then moved to the position.
     Matrix4x4 rotation, translation;
@@ -359,11 +399,18 @@ bool LevelWalk::RoomLightChunk() {
         return Refuse(chunkStart_, "is beyond the room's declared light count of " + Num(places.lights) +
                                        " (room chunk at byte " + Num(places.offset) + ")");
     }
+    const std::size_t floatsOffset = cursor_.offset();
     const Vector3 position = cursor_.Vec3();
     const Vector3 colour = cursor_.Vec3();
     cursor_.F32();  // unused
     const float range = cursor_.F32();
     if (cursor_.failed()) return EndsEarly();
+    if (!RequireFinite(floatsOffset, 8, [](std::size_t i) {
+            return i < 3 ? Component("position", "xyz", i, false)
+                         : i < 6 ? Component("colour", "rgb", i - 3, false)
+                                 : std::string(i == 6 ? "unused float" : "range");
+        }))
+        return false;
 
     room.lights.push_back(MakeRoomLight(position, colour, range));
     return true;
@@ -431,8 +478,15 @@ bool LevelWalk::KeyTrackChunk() {
                                             Num(cursor_.remaining()) + " are left");
     }
     track.keyCount = keys;
+    const std::size_t positionsOffset = cursor_.offset();
     cursor_.Records(track.positions, keys);
+    const std::size_t rotationsOffset = cursor_.offset();
     cursor_.Records(track.rotations, keys);
+    if (!RequireFinite(positionsOffset, std::size_t{keys} * 3,
+                       [](std::size_t i) { return Component("key position", "xyz", i, true); }) ||
+        !RequireFinite(rotationsOffset, std::size_t{keys} * 4,
+                       [](std::size_t i) { return Component("key rotation", "xyzw", i, true); }))
+        return false;
     model.tracks.push_back(std::move(track));
     return true;
 }
@@ -451,9 +505,14 @@ bool LevelWalk::AnimatedPartChunk() {
     const std::uint16_t lastIndex = cursor_.U16();
     const std::size_t textureOffset = cursor_.offset();
     part.textureIndex = cursor_.U16();
+    const std::size_t pointsOffset = cursor_.offset();
     part.pivot = cursor_.Vec3();
     part.secondPoint = cursor_.Vec3();
     if (cursor_.failed()) return EndsEarly();
+    if (!RequireFinite(pointsOffset, 6, [](std::size_t i) {
+            return i < 3 ? Component("pivot", "xyz", i, false) : Component("second point", "xyz", i - 3, false);
+        }))
+        return false;
     if (!CheckTextureIndex(part.textureIndex, textureOffset)) return false;
     if (!ReadLists(lastVertex, lastVertexOffset, lastIndex, lastIndexOffset, part.vertices, part.indices, "part")) {
         return false;

@@ -14,7 +14,8 @@
 // more than 255 triangles; an index outside its surface or part; a texture index outside the
 // table; an object placing a model that never arrived; a visible room that never arrived; an
 // animated model whose track count differs from its part count (track n animates part n).
-// A refused level is left empty.
+// Every float (positions, axes, angles, colours, ranges, vertices, keys, pivots) must be a
+// finite number. A refused level is left empty.
 //
 // Textures: each slot of the texture block becomes a device texture (CreateTextureFromImageInMemory);
 // a slot whose image will not decode gets the placeholder texture and the loader's warning names
@@ -60,7 +61,16 @@ bool ReadLevel(const std::uint8_t* data, std::size_t size, const std::string& na
 // The path as this platform opens it: a backslash is a directory separator.
 std::string LevelPathForOpening(const std::string& path);
 
-// Reads a whole file (the path as given). On failure says why in error: "PATH: cannot open: ...".
+// The largest level file read: offsets in the format's tools and details are 32 bits.
+inline constexpr std::uint64_t kMaxLevelFileSize = 0xFFFFFFFFu;
+
+// Reads a whole regular file of at most kMaxLevelFileSize bytes (the path as given). On failure
+// says why in error: "PATH: cannot open: ...", "PATH: cannot read: a FIFO, not a regular file".
 bool ReadLevelFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error);
+
+// The one warning for a level that was read but holds neither rooms nor an animated model (an
+// empty file, or one of unknown ids only): "warning: NAME: the level holds nothing to draw (...)".
+// Empty when the level has something to draw.
+std::string NothingToDrawWarning(const std::string& name, const Level& level, bool hasHeader);
 
 }  // namespace brontal

@@ -1,9 +1,5 @@
 // DecodeImage picks the decoder from the first bytes of the file; whole-file reading and writing.
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <memory>
-
+#include "files/file_io.h"
 #include "platform/image.h"
 #include "platform/image_codecs.h"
 
@@ -36,49 +32,26 @@ bool DecodeImage(const std::uint8_t* data, std::size_t size, Image& out, std::st
     return ok;
 }
 
+static_assert(kMaxImageFileSize >= kMaxImagePixels * 4, "the largest image stored uncompressed must be readable");
+
 namespace {
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
+// The messages of the file layer start with the path; these functions' callers name it themselves.
+std::string WithoutPath(const std::string& path, std::string error) {
+    if (error.rfind(path + ": ", 0) == 0) error.erase(0, path.size() + 2);
+    return error;
+}
 }  // namespace
 
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& out, std::string& error) {
-    out.clear();
-    File file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        error = std::string("cannot open: ") + std::strerror(errno);
-        return false;
-    }
-    std::uint8_t buffer[65536];
-    for (;;) {
-        const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
-        out.insert(out.end(), buffer, buffer + got);
-        if (got < sizeof buffer) break;
-    }
-    if (std::ferror(file.get())) {
-        error = std::string("cannot read: ") + std::strerror(errno);
-        out.clear();
-        return false;
-    }
-    return true;
+    if (ReadRegularFile(path, kMaxImageFileSize, out, error)) return true;
+    error = WithoutPath(path, error);
+    return false;
 }
 
 bool WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string& error) {
-    File file(std::fopen(path.c_str(), "wb"));
-    if (!file) {
-        error = std::string("cannot create: ") + std::strerror(errno);
-        return false;
-    }
-    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
-        error = std::string("cannot write: ") + std::strerror(errno);
-        return false;
-    }
-    if (std::fclose(file.release()) != 0) {
-        error = std::string("cannot write: ") + std::strerror(errno);
-        return false;
-    }
-    return true;
+    if (WriteFileAtomically(path, bytes, error)) return true;
+    error = WithoutPath(path, error);
+    return false;
 }
 
 }  // namespace brontal

@@ -1,6 +1,11 @@
 #include "shell/settings.h"
 
+#include <cstdint>
 #include <cstdio>
+#include <string>
+#include <vector>
+
+#include "files/file_io.h"
 
 namespace brontal {
 
@@ -35,11 +40,13 @@ void ResetSettings() {
 void ReadConfig() { ReadConfig(kConfigPath); }
 
 void ReadConfig(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return;
+    // Only a regular file is read (a FIFO or a device would block or never end), and only its
+    // first seven bytes; one that cannot be read is ignored like a missing one.
+    std::vector<std::uint8_t> head;
+    std::string ignored;
+    if (!ReadRegularFile(path, 7, head, ignored, LongerFile::ReadPrefix)) return;
     int bytes[7];
-    for (int& b : bytes) b = std::fgetc(file);  // EOF (-1) marks a byte the file does not have
-    std::fclose(file);
+    for (std::size_t i = 0; i < 7; ++i) bytes[i] = i < head.size() ? head[i] : EOF;  // EOF: a byte the file does not have
 
     // Once the file is open the two flags take its values; a short file leaves the flags it
     // does not reach at their defaults rather than reading bytes that are not there.

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 namespace brontal {
@@ -54,6 +55,11 @@ TEST(CommandLine, BadInputNamesTheOption) {
     EXPECT_FALSE(Parse({"--fixed-dt", "nan"}, error));
     EXPECT_FALSE(Parse({"--level"}, error));
     EXPECT_NE(error.find("needs a value"), std::string::npos);
+    for (const char* empty : {"--level=", "--state-log="}) {  // "" would name the working directory
+        EXPECT_FALSE(Parse({empty}, error));
+        EXPECT_EQ(error, "option " + std::string(empty, std::strlen(empty) - 1) + " needs a value, not an empty one");
+    }
+    EXPECT_FALSE(Parse({"--keys", ""}, error));
 }
 
 TEST(CommandLine, OneRunOverridesAndTheDataDirectory) {
@@ -134,6 +140,8 @@ TEST(KeyScript, MalformedLinesNameTheFileAndLine) {
     }
     EXPECT_FALSE(LoadKeyScript("/nonexistent/brontal.keys", error));
     EXPECT_NE(error.find("/nonexistent/brontal.keys"), std::string::npos);
+    EXPECT_FALSE(LoadKeyScript("/", error));  // a directory is no script of no keys
+    EXPECT_EQ(error, "/: cannot read: a directory, not a regular file (the key script)");
 }
 
 TEST(StateLog, ExactFieldsAndFormat) {

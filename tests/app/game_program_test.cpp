@@ -110,6 +110,39 @@ TEST_F(GameProgram, StartedElsewhereFindsTheDataAndKeepsRelativePaths) {
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 2);
 }
 
+// Outputs are checked before anything runs and written only when the run ends well: an input or
+// an old output is never lost, and every failure names its path and gives a non-zero status.
+TEST_F(GameProgram, OutputsNeverDestroyInputsAndWriteErrorsAreReported) {
+    if (!SampleDataBuilt()) GTEST_SKIP() << "the sample data is not built";
+    const fs::path start = root_ / "start";
+    fs::copy_file(fs::path(BRONTAL_BUILD_DATA) / "LEVELS/LEVEL_001.VRM", start / "level.vrm");
+    std::ofstream(start / "walk.keys") << "0 1 UP\n";
+    std::ofstream(start / "old.jsonl") << "old\n";
+    const std::string level = Slurp(start / "level.vrm");
+    const struct {
+        const char* arguments;
+        int status;
+        const char* message;
+    } cases[] = {
+        {"--level level.vrm --state-log ./level.vrm", 2, "level.vrm: --state-log would overwrite"},
+        {"--keys walk.keys --device-trace walk.keys", 2, "walk.keys: --device-trace would overwrite"},
+        {"--state-log out.jsonl --device-trace out.jsonl", 2, "names a file another option of this run writes"},
+        {"--screenshot missing/shot.png", 1, "missing/shot.png: cannot write: the directory"},
+        {"--level none.vrm --state-log old.jsonl", 1, "none.vrm: cannot open"},
+        {"--state-log /dev/full", 1, "/dev/full: cannot write: No space left on device"},
+    };
+    for (const auto& c : cases) {
+        const GameRun run = Game(start, std::string("--headless --frames 2 ") + c.arguments);
+        EXPECT_EQ(run.exitCode, c.status) << c.arguments << ": " << run.err;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << c.arguments << ": " << run.err;
+    }
+    EXPECT_EQ(Slurp(start / "level.vrm"), level);
+    EXPECT_EQ(Slurp(start / "walk.keys"), "0 1 UP\n");
+    EXPECT_EQ(Slurp(start / "old.jsonl"), "old\n") << "a run that failed at start keeps the old log";
+    EXPECT_FALSE(fs::exists(start / "out.jsonl"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(start), {}), 3) << "no temporary file is left behind";
+}
+
 TEST_F(GameProgram, DataDirectorySuppliesTheSettingsAndOptionsOverrideThem) {
     if (!SampleDataBuilt()) GTEST_SKIP() << "the sample data is not built";
     const fs::path data = root_ / "my data";

@@ -4,6 +4,8 @@
 #include "convert/convert_files.h"
 #include "convert/figure.h"
 
+#include <iterator>
+
 namespace brontal {
 namespace {
 
@@ -13,6 +15,11 @@ int RunBuild(std::vector<std::string> arguments) {
     std::vector<char*> argv;
     for (std::string& argument : arguments) argv.push_back(argument.data());
     return BuildCommand(static_cast<int>(argv.size()), argv.data());
+}
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 class BuildCommandTest : public ::testing::Test {
@@ -71,6 +78,19 @@ TEST_F(BuildCommandTest, RefusalExitsWithOneAndNamesTheFile) {
     const std::string errors = ::testing::internal::GetCapturedStderr();
     EXPECT_NE(errors.find(dir_.Path("room.obj") + ": has no group \"attic\""), std::string::npos) << errors;
     EXPECT_FALSE(std::filesystem::exists(output));
+}
+
+TEST_F(BuildCommandTest, AnOutputNamingAnInputIsRefusedAndTheInputKept) {
+    const std::string scene = dir_.Path("room.obj");
+    const std::string sceneText = ReadText(scene), manifestText = ReadText(manifest_);
+    for (const std::string& output : {manifest_, scene, dir_.Path("./sub/../room.obj")}) {
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(RunBuild({"build", manifest_, "-o", output}), 2) << output;
+        const std::string errors = ::testing::internal::GetCapturedStderr();
+        EXPECT_NE(errors.find(output + ": the output would overwrite"), std::string::npos) << errors;
+    }
+    EXPECT_EQ(ReadText(scene), sceneText);
+    EXPECT_EQ(ReadText(manifest_), manifestText);
 }
 
 // Without "figure" the level carries the sample figure, when this build has it.

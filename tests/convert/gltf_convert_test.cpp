@@ -196,6 +196,28 @@ TEST(GltfConvert, BinaryGltfWithImageInABufferView) {
     EXPECT_EQ(out.level.rooms[0].boxMin.x, 100.0f);
 }
 
+// Every ancestor's transform reaches the room at the end of a long chain of nodes.
+TEST(GltfConvert, LongNodeChainsCarryEveryAncestorsTransform) {
+    ScratchDirectory dir;
+    const std::vector<std::uint8_t> buffer = SceneBuffer();
+    std::string text = SceneGltf("data:application/octet-stream;base64," + Base64(buffer), buffer.size(), "x.png");
+    constexpr int kChain = 3000;  // nodes between the scene's root and the room
+    std::string chain;
+    for (int n = 0; n < kChain; ++n)
+        chain += R"(, {"translation": [1, 0, 0], "children": [)" + std::to_string(n == kChain - 1 ? 0 : 5 + n) + "]}";
+    const std::string lastNode = R"({"name": "yard", "mesh": 0, "translation": [20, 0, 0]})";
+    text.replace(text.find(lastNode) + lastNode.size(), 0, chain);
+    text.replace(text.find(R"("nodes": [0, 1, 2])"), 18, R"("nodes": [4, 1, 2])");
+    dir.Write("scene.gltf", text);
+    dir.Write("x.png", EncodePng(SolidImage(2, 2, 1, 2, 3)));
+    const Converted out = Convert(dir.Write("level.json", kManifest));
+    ASSERT_TRUE(out.ok) << out.error;
+    float minX = 1e9f;
+    for (const Surface& surface : out.level.rooms[0].surfaces)
+        for (const Vertex& v : surface.vertices) minX = std::min(minX, v.x);
+    EXPECT_EQ(minX, 100.0f + kChain);  // the hall's own 100 and 1 from each ancestor
+}
+
 TEST(GltfConvert, RefusesBrokenAccessorsNamingTheFile) {
     ScratchDirectory dir;
     const std::vector<std::uint8_t> buffer = SceneBuffer();
@@ -217,6 +239,17 @@ TEST(GltfConvert, RefusesBrokenAccessorsNamingTheFile) {
         {"not triangles", R"("indices": 2, "material": 0)", R"("indices": 2, "material": 0, "mode": 1)",
          "is not a triangle list"},
         {"two nodes of one name", R"("name": "lamp")", R"("name": "hall")", "nodes are named \"hall\""},
+        {"negative byte offset", R"("byteOffset": 48)", R"("byteOffset": -8)",
+         "bufferViews[1].byteOffset is -8; it must be a whole number of 0 or more"},
+        {"number beyond a float", R"("translation": [100, 0, 50])", R"("translation": [1e39, 0, 50])",
+         "nodes[0].translation[0] is 1e+39, beyond the range of a 32-bit float"},
+        {"number beyond a double", R"("translation": [100, 0, 50])", R"("translation": [1e999, 0, 50])",
+         "not valid JSON"},
+        {"zero scale", R"("scale": [-1, 1, 1])", R"("scale": [0, 1, 1])",
+         "node 2: its transform flattens its geometry (a scale of 0)"},
+        {"node its own child", R"("children": [3])", R"("children": [2])", "node 2 is its own child"},
+        {"nodes each other's child", R"("translation": [20, 0, 0]})", R"("translation": [20, 0, 0], "children": [2]})",
+         "is its own ancestor"},
     };
     for (const Case& c : cases) {
         std::string text = good;

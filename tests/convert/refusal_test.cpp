@@ -64,6 +64,9 @@ TEST_F(Refusals, ManifestValuesOfTheWrongShape) {
                                             R"( "angle": 1}])"),
          "objects[0].position: must be an array of three numbers"},
         {R"({"geometry": "scene.obj", "rooms": [{"group": "hall"}], "figure": "none"})", "needs a \"start\""},
+        {R"({"geometry": "scene.obj", "rooms": [{"group": "hall"}], "start": [0, 1e999, 0]})",
+         "not valid JSON (number overflow parsing '1e999')"},
+        {Manifest(R"([{"group": "hall"}])", R"(, "scale": 1e39)"), "scale: is out of the range of a 32-bit float"},
     };
     for (const auto& c : cases) {
         const std::string error = Refused(c.text, "");
@@ -109,6 +112,22 @@ TEST_F(Refusals, BrokenObjFiles) {
     dir_.Write("scene.obj", "mtllib scene.mtl\no hall\nv 0 0 0\nv 0 0 1\nv 1 0 0\nusemtl wood\nf 1 2 3\n");
     error = Refused(Manifest(R"([{"group": "hall"}])"), obj_);
     EXPECT_NE(error.find("usemtl names material \"wood\""), std::string::npos) << error;
+
+    dir_.Write("scene.obj", "mtllib \no hall\nv 0 0 0\nv 0 0 1\nv 1 0 0\nf 1 2 3\n");
+    error = Refused(Manifest(R"([{"group": "hall"}])"), obj_);
+    EXPECT_NE(error.find("an mtllib line names no material library"), std::string::npos) << error;
+
+    // Numbers tinyobjloader would read as 0 or as an infinity without a word.
+    dir_.Write("scene.obj", "o hall\nv 0 0 0\nv nan 0 1\nv 1 0 0\nf 1 2 3\n");
+    error = Refused(Manifest(R"([{"group": "hall"}])"), obj_);
+    EXPECT_NE(error.find("line 3: v value 1 is \"nan\", not a finite number"), std::string::npos) << error;
+    dir_.Write("scene.obj", "o hall\nv 0 0 0\nv 0 0 1\nvt 0 1e39\nv 1 0 0\nf 1 2 3\n");
+    error = Refused(Manifest(R"([{"group": "hall"}])"), obj_);
+    EXPECT_NE(error.find("line 4: vt value 2 is \"1e39\""), std::string::npos) << error;
+    dir_.Write("scene.obj", kObj);
+    dir_.Write("scene.mtl", "newmtl stone\nKd 1 inf 0\n");
+    error = Refused(Manifest(R"([{"group": "hall"}])"), mtl_);
+    EXPECT_NE(error.find("line 2: Kd value 2 is \"inf\""), std::string::npos) << error;
 
     dir_.Write("scene.obj", "o hall\nv 0 0 0\nv 0 0 1\nv 1 0 0\nf 1 2 9\n");
     error = Refused(Manifest(R"([{"group": "hall"}])"), obj_);

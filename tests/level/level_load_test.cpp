@@ -62,26 +62,56 @@ TEST_F(LevelLoad, RefusalLeavesTheLevelEmptyAndSaysWhy) {
     EXPECT_TRUE(level.levelName.empty());
 }
 
-TEST_F(LevelLoad, MissingFileDirectoryAndFifoAreRefusedWithoutWaiting) {
-    Level level;
-    const std::string missing = (dir_ / "LEVELS" / "NONE.VRM").string();
-    EXPECT_FALSE(level.load(missing, nullptr));
-    EXPECT_EQ(level.LastError(), missing + ": cannot open: No such file or directory");
-    const std::string directory = (dir_ / "LEVELS").string();
-    EXPECT_FALSE(level.load(directory, nullptr));
-    EXPECT_EQ(level.LastError(), directory + ": cannot read: not a regular file");
-    // Opening a FIFO that no one writes would wait for ever.
+TEST_F(LevelLoad, MissingFileAndFilesThatAreNotRegularAreRefusedWithoutWaiting) {
     const std::string fifo = (dir_ / "LEVELS" / "FIFO.VRM").string();
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_FALSE(level.load(fifo, nullptr));
-    EXPECT_EQ(level.LastError(), fifo + ": cannot read: not a regular file");
+    const struct {
+        std::string path;
+        const char* message;
+    } cases[] = {
+        {(dir_ / "LEVELS" / "NONE.VRM").string(), ": cannot open: No such file or directory"},
+        {(dir_ / "LEVELS").string(), ": cannot read: a directory, not a regular file"},
+        {fifo, ": cannot read: a FIFO, not a regular file"},  // no writer: opening must not block
+        {"/dev/zero", ": cannot read: a character device, not a regular file"},
+    };
+    for (const auto& c : cases) {
+        Level level;
+        EXPECT_FALSE(level.load(c.path, nullptr));
+        EXPECT_EQ(level.LastError(), c.path + c.message);
+    }
 }
 
-TEST_F(LevelLoad, ZeroByteFileIsAnEmptyLevel) {
-    Level level;
-    ASSERT_TRUE(level.load(Write("EMPTY.VRM", {}), nullptr)) << level.LastError();
-    EXPECT_EQ(level.roomCount, 0);
-    EXPECT_TRUE(level.TextureTable.empty());
+TEST_F(LevelLoad, EmptyAndHeaderlessFilesAreEmptyLevelsWithOneWarning) {
+    ChunkWriter unknownIds;
+    unknownIds.U16(0x1A);
+    ChunkWriter headerOnly;
+    PutHeader(headerOnly, 0, 0, 0, 0);
+    ChunkWriter oneRoom;
+    PutHeader(oneRoom, 1, 0, 0, 0);
+    PutRoom(oneRoom, 0, 0, 0);
+    const struct {
+        const char* name;
+        std::vector<std::uint8_t> bytes;
+        const char* warning;
+    } cases[] = {
+        {"EMPTY.VRM", {}, "the level holds nothing to draw (no level header chunk)"},
+        {"UNKNOWN.VRM", unknownIds.bytes, "the level holds nothing to draw (no level header chunk)"},
+        {"HEADER.VRM", headerOnly.bytes, "the level holds nothing to draw (no rooms and no animated model)"},
+        {"ROOM.VRM", oneRoom.bytes, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = Write(c.name, c.bytes);
+        Level level;
+        LevelReadDetails details;
+        std::string error;
+        ASSERT_TRUE(ReadLevel(c.bytes.data(), c.bytes.size(), path, nullptr, level, error, &details)) << error;
+        const std::string warning = NothingToDrawWarning(path, level, details.hasHeader);
+        EXPECT_EQ(warning, c.warning ? "warning: " + path + ": " + c.warning : "");
+        ::testing::internal::CaptureStderr();
+        EXPECT_TRUE(level.load(path, nullptr)) << level.LastError();
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(), warning.empty() ? "" : warning + "\n");
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 
 #include "level/level_bytes.h"
 
@@ -26,7 +27,32 @@ void RawSurfaceFields(ChunkWriter& w, std::uint16_t id, std::uint16_t lastVertex
     w.U16(0);
 }
 
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+constexpr float kInfinity = std::numeric_limits<float>::infinity();
+
 const Refusal kRefusals[] = {
+    {"start position not a number", [](ChunkWriter& w) { PutHeader(w, 0, 0, 0, 0, "L", {1, kNaN, 3}); },
+     "byte 16: level header chunk (16) has a start position y that is not a finite number (NaN)"},
+    {"infinite vertex", [](ChunkWriter& w) {
+         PutHeader(w, 1, 0, 0, 1);
+         PutRoom(w, 1, 0, 0);
+         PutSurface(w, 18, {{0, 0, 0, 0, 0}, {1, 0, 0, kInfinity, 0}, {0, 1, 0, 0, 1}}, {0, 1, 2});
+     },
+     "byte 79: room surface chunk (18) has a vertex 1 u that is not a finite number (+infinity)"},
+    {"object angle not a number",
+     [](ChunkWriter& w) { PutHeader(w, 1, 1, 0, 1); PutRoom(w, 0, 1, 0); PutObject(w, 0, {}, {0, 1, 0}, kNaN); },
+     "byte 65: room object chunk (20) has a rotation angle that is not a finite number (NaN)"},
+    {"light range infinite", [](ChunkWriter& w) { PutHeader(w, 1, 0, 0, 1); PutRoom(w, 0, 0, 1); PutLight(w, {}, {}, -kInfinity); },
+     "byte 69: room light chunk (22) has a range that is not a finite number (-infinity)"},
+    {"key rotation not a number", [](ChunkWriter& w) {
+         PutHeader(w, 0, 0, 1, 1);
+         PutAnimatedModel(w, 1);
+         w.U16(0x18);
+         w.U16(1);
+         w.Vec3({0, 0, 0});
+         for (float q : {0.0f, 0.0f, 0.0f, kNaN}) w.F32(q);
+     },
+     "byte 56: key track chunk (24) has a key rotation 0 w that is not a finite number (NaN)"},
     {"room surface before any room", [](ChunkWriter& w) { PutHeader(w, 1, 0, 0, 1); PutTriangle(w, 18); },
      "byte 24: room surface chunk (18) before any room chunk"},
     {"object before any room", [](ChunkWriter& w) { PutHeader(w, 1, 1, 0, 1); PutObject(w, 0); },

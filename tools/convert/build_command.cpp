@@ -4,11 +4,13 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 
 #include "convert/figure.h"
 #include "convert/level_builder.h"
 #include "convert/manifest.h"
 #include "convert/source_scene.h"
+#include "files/file_io.h"
 #include "level/reader.h"
 #include "level/writer.h"
 #include "platform/image.h"
@@ -152,10 +154,26 @@ int BuildCommand(int argc, char** argv) {
         std::cout << BuildCommandHelp();
         return kExitWritten;
     }
+    if (SameFile(arguments.output, arguments.manifest)) {
+        std::cerr << "brontal-level build: " << arguments.output << ": the output would overwrite the manifest\n";
+        return kExitUsage;
+    }
     std::vector<std::uint8_t> file;
     std::vector<std::string> warnings;
-    const bool converted = ConvertLevel(arguments.manifest, file, warnings, error);
+    bool converted = false;
+    try {
+        converted = ConvertLevel(arguments.manifest, file, warnings, error);
+    } catch (const std::exception& e) {
+        // Whatever a library throws is a refusal like any other, never an abort.
+        error = arguments.manifest + ": cannot be converted: " + e.what();
+    }
     for (const std::string& warning : warnings) std::cerr << "warning: " << warning << "\n";
+    // The scene, its material libraries, buffers and textures are known once they have been read.
+    if (const std::optional<std::string> input = InputNamedBy(arguments.output, FilesReadSoFar())) {
+        std::cerr << "brontal-level build: " << arguments.output << ": the output would overwrite " << *input
+                  << ", which this build reads\n";
+        return kExitUsage;
+    }
     if (!converted || !WriteOutput(arguments.output, file, error)) {
         std::cerr << "brontal-level build: " << error << "\n";
         return kExitRefused;

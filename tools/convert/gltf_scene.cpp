@@ -8,12 +8,16 @@
 #include <cmath>
 #include <cstring>
 #include <initializer_list>
+#include <limits>
 #include <map>
+#include <unordered_map>
 
+#include <nlohmann/json.hpp>
 #include <tiny_gltf.h>
 
 #include "convert/manifest.h"
 #include "convert/source_scene.h"
+#include "files/file_io.h"
 #include "math/matrix.h"
 
 namespace brontal {
@@ -140,6 +144,8 @@ private:
                   std::initializer_list<int> componentTypes, AccessorView& view);
     bool Groups();
     bool Parents(std::vector<int>& parent);
+    bool LocalMatrices(std::vector<Matrix4x4>& local);
+    bool WorldMatrices(const std::vector<int>& parent, std::vector<Matrix4x4>& world);
     Matrix4x4 LocalMatrix(const tinygltf::Node& node) const;
     bool Primitive(const tinygltf::Primitive& primitive, const std::string& what, SourceGroup& group);
 
@@ -356,8 +362,10 @@ bool GltfReader::Parents(std::vector<int>& parent) {
             if (child < 0 || static_cast<std::size_t>(child) >= model_.nodes.size()) {
                 return Fail("node " + std::to_string(n) + " has child " + std::to_string(child) + ", which does not exist");
             }
-            if (parent[static_cast<std::size_t>(child)] != -1 || static_cast<std::size_t>(child) == n) {
-                return Fail("node " + std::to_string(child) + " has more than one parent");
+            if (static_cast<std::size_t>(child) == n) return Fail("node " + std::to_string(n) + " is its own child");
+            if (parent[static_cast<std::size_t>(child)] != -1) {
+                return Fail("node " + std::to_string(child) + " has more than one parent (nodes " +
+                            std::to_string(parent[static_cast<std::size_t>(child)]) + " and " + std::to_string(n) + ")");
             }
             parent[static_cast<std::size_t>(child)] = static_cast<int>(n);
         }
@@ -365,21 +373,64 @@ bool GltfReader::Parents(std::vector<int>& parent) {
     return true;
 }
 
+// Every node's local transform must be finite and must not flatten space (a zero scale).
+bool GltfReader::LocalMatrices(std::vector<Matrix4x4>& local) {
+    local.resize(model_.nodes.size());
+    for (std::size_t n = 0; n < model_.nodes.size(); ++n) {
+        local[n] = LocalMatrix(model_.nodes[n]);
+        for (const auto& row : local[n].m)
+            for (float value : row)
+                if (!std::isfinite(value)) {
+                    return Fail("node " + std::to_string(n) + ": its transform holds a value that is not a finite "
+                                "32-bit float");
+                }
+        if (Determinant3x3(local[n]) == 0.0f) {
+            return Fail("node " + std::to_string(n) + ": its transform flattens its geometry (a scale of 0)");
+        }
+    }
+    return true;
+}
+
+// World transforms, each node's computed once from its parent's: time and memory linear in the
+// number of nodes whatever the depth. A chain that comes back to itself is refused.
+bool GltfReader::WorldMatrices(const std::vector<int>& parent, std::vector<Matrix4x4>& world) {
+    std::vector<Matrix4x4> local;
+    if (!LocalMatrices(local)) return false;
+    enum class State : std::uint8_t { kTodo, kOnPath, kDone };
+    std::vector<State> state(model_.nodes.size(), State::kTodo);
+    world.resize(model_.nodes.size());
+    std::vector<std::size_t> path;
+    for (std::size_t n = 0; n < model_.nodes.size(); ++n) {
+        // Climb to the first ancestor already done (or a root), then come back down.
+        for (std::size_t at = n; state[at] != State::kDone;) {
+            if (state[at] == State::kOnPath) return Fail("node " + std::to_string(at) + " is its own ancestor");
+            state[at] = State::kOnPath;
+            path.push_back(at);
+            if (parent[at] < 0) break;
+            at = static_cast<std::size_t>(parent[at]);
+        }
+        while (!path.empty()) {
+            const std::size_t at = path.back();
+            path.pop_back();
+            if (parent[at] < 0) world[at] = local[at];
+            else MatrixMultiply(&world[at], &local[at], &world[static_cast<std::size_t>(parent[at])]);
+            state[at] = State::kDone;
+        }
+    }
+    return true;
+}
+
 bool GltfReader::Groups() {
     std::vector<int> parent;
-    if (!Parents(parent)) return false;
+    std::vector<Matrix4x4> world;
+    if (!Parents(parent) || !WorldMatrices(parent, world)) return false;
+    std::unordered_map<std::string, std::size_t> groupOf;  // name to position in scene_.groups
     for (std::size_t n = 0; n < model_.nodes.size(); ++n) {
         const tinygltf::Node& node = model_.nodes[n];
         if (node.name.empty()) continue;
         SourceGroup group;
         group.name = node.name;
-        group.toWorld = LocalMatrix(node);
-        std::size_t steps = 0;
-        for (int up = parent[n]; up >= 0; up = parent[static_cast<std::size_t>(up)]) {
-            if (++steps > model_.nodes.size()) return Fail("node " + std::to_string(n) + " is its own ancestor");
-            const Matrix4x4 local = group.toWorld, above = LocalMatrix(model_.nodes[static_cast<std::size_t>(up)]);
-            MatrixMultiply(&group.toWorld, &local, &above);
-        }
+        group.toWorld = world[n];
         if (node.mesh >= 0) {
             if (static_cast<std::size_t>(node.mesh) >= model_.meshes.size()) {
                 return Fail("node \"" + node.name + "\": mesh " + std::to_string(node.mesh) + " does not exist");
@@ -391,15 +442,12 @@ bool GltfReader::Groups() {
                 if (!Primitive(mesh.primitives[p], what, group)) return false;
             }
         }
-        SourceGroup* same = nullptr;
-        for (SourceGroup& existing : scene_.groups) {
-            if (existing.name == group.name) same = &existing;
+        if (const auto same = groupOf.find(group.name); same != groupOf.end()) {
+            ++scene_.groups[same->second].definitions;  // only counted: the builder refuses a name used twice
+            continue;
         }
-        if (same != nullptr) {
-            ++same->definitions;
-        } else {
-            scene_.groups.push_back(std::move(group));
-        }
+        groupOf.emplace(group.name, scene_.groups.size());
+        scene_.groups.push_back(std::move(group));
     }
     return true;
 }
@@ -409,6 +457,73 @@ bool EndsWithGlb(const std::string& path) {
     std::string tail = path.substr(path.size() - 4);
     for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return tail == ".glb";
+}
+
+// Buffers and images the file names are read like every other input: regular files only, and
+// no larger than a geometry file may be.
+bool ReadReferencedFile(std::vector<unsigned char>* out, std::string* err, const std::string& path, void*) {
+    std::vector<std::uint8_t> bytes;
+    std::string error;
+    if (!ReadRegularFile(path, kMaxSourceFileSize, bytes, error)) {
+        if (err) *err += error + "\n";
+        return false;
+    }
+    out->swap(bytes);
+    return true;
+}
+
+// What tinygltf would let through without a word is refused here, naming the place in the JSON:
+// offsets, lengths, strides and counts that are not whole numbers of 0 or more (tinygltf takes
+// them as absent), and numbers beyond a 32-bit float (they would become infinities). Extras and
+// extensions are the author's own and are not looked at.
+bool CheckGltfJson(const std::string& path, const std::vector<std::uint8_t>& bytes, bool binary, std::string& error) {
+    const char* text = reinterpret_cast<const char*>(bytes.data());
+    std::size_t size = bytes.size();
+    if (binary) {
+        // A .glb holds its JSON as the first chunk after the 12-byte header; tinygltf checks the rest.
+        constexpr std::uint32_t kJsonChunk = 0x4E4F534A;  // "JSON"
+        std::uint32_t length = 0, type = 0;
+        if (size < 20) return true;
+        std::memcpy(&length, bytes.data() + 12, 4);
+        std::memcpy(&type, bytes.data() + 16, 4);
+        if (type != kJsonChunk || length > size - 20) return true;
+        text += 20;
+        size = length;
+    }
+    nlohmann::json root;
+    try {
+        root = nlohmann::json::parse(text, text + size);
+    } catch (const nlohmann::json::exception& e) {
+        error = path + ": not valid JSON (" + LibraryMessage(e.what()) + ")";
+        return false;
+    }
+    std::vector<std::pair<const nlohmann::json*, std::string>> pending{{&root, ""}};
+    while (!pending.empty()) {
+        const auto [value, where] = pending.back();
+        pending.pop_back();
+        if (value->is_object()) {
+            for (const auto& [key, member] : value->items()) {
+                if (key == "extras" || key == "extensions") continue;
+                const std::string at = where.empty() ? key : where + "." + key;
+                const bool whole = key == "byteOffset" || key == "byteLength" || key == "byteStride" || key == "count";
+                if (whole && member.is_number() && !member.is_number_unsigned()) {
+                    error = path + ": " + at + " is " + member.dump() + "; it must be a whole number of 0 or more";
+                    return false;
+                }
+                pending.emplace_back(&member, at);
+            }
+        } else if (value->is_array()) {
+            for (std::size_t i = 0; i < value->size(); ++i)
+                pending.emplace_back(&(*value)[i], where + "[" + std::to_string(i) + "]");
+        } else if (value->is_number_float()) {
+            const double number = value->get<double>();
+            if (!(std::fabs(number) <= std::numeric_limits<float>::max())) {
+                error = path + ": " + where + " is " + value->dump() + ", beyond the range of a 32-bit float";
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 std::string Lines(const std::string& text) {
@@ -425,13 +540,31 @@ std::string Lines(const std::string& text) {
 bool LoadGltfScene(const std::string& path, SourceScene& scene, std::string& error) {
     scene = SourceScene{};
     scene.path = path;
+    std::vector<std::uint8_t> bytes;
+    if (!ReadRegularFile(path, kMaxSourceFileSize, bytes, error)) return false;
+    return ParseGltfScene(path, bytes, scene, error);
+}
+
+bool ParseGltfScene(const std::string& path, const std::vector<std::uint8_t>& bytes, SourceScene& scene,
+                    std::string& error) {
+    scene = SourceScene{};
+    scene.path = path;
+    const bool binary = EndsWithGlb(path);
+    if (!CheckGltfJson(path, bytes, binary, error)) return false;
+
     tinygltf::TinyGLTF loader;
     CapturedImages captured;
     loader.SetImageLoader(CaptureImage, &captured);
+    tinygltf::FsCallbacks files{&tinygltf::FileExists, &tinygltf::ExpandFilePath, &ReadReferencedFile, nullptr, nullptr};
+    loader.SetFsCallbacks(files);
     tinygltf::Model model;
     std::string errors, warnings;
-    const bool loaded = EndsWithGlb(path) ? loader.LoadBinaryFromFile(&model, &errors, &warnings, path)
-                                          : loader.LoadASCIIFromFile(&model, &errors, &warnings, path);
+    const std::string baseDir = DirectoryOf(path).empty() ? std::string(".") : DirectoryOf(path);
+    const bool loaded =
+        binary ? loader.LoadBinaryFromMemory(&model, &errors, &warnings, bytes.data(),
+                                             static_cast<unsigned int>(bytes.size()), baseDir)
+               : loader.LoadASCIIFromString(&model, &errors, &warnings, reinterpret_cast<const char*>(bytes.data()),
+                                            static_cast<unsigned int>(bytes.size()), baseDir);
     if (!loaded || !errors.empty()) {
         error = path + ": " + (errors.empty() ? std::string("cannot be read as glTF 2.0") : Lines(errors));
         return false;

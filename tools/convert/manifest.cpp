@@ -8,7 +8,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "level/reader.h"
+#include "convert/source_scene.h"
+#include "files/file_io.h"
 
 namespace brontal {
 namespace {
@@ -290,6 +291,12 @@ std::string DirectoryOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
+std::string LibraryMessage(const std::string& what) {
+    const std::size_t tag = what.find("] ");
+    if (what.rfind("[json.exception", 0) == 0 && tag != std::string::npos) return what.substr(tag + 2);
+    return what;
+}
+
 std::string JoinPath(const std::string& directory, const std::string& path) {
     if (path.empty() || path[0] == '/' || directory.empty()) return path;
     return directory.back() == '/' ? directory + path : directory + "/" + path;
@@ -303,16 +310,21 @@ bool ParseManifest(const std::string& text, const std::string& path, Manifest& o
         // Comments (// and /* */) are allowed, so a manifest can explain itself.
         root = Json::parse(text, nullptr, true, true);
     } catch (const Json::parse_error& e) {
-        // The library's text starts with its own tag ("[json.exception.parse_error.101] ").
-        std::string why = e.what();
-        const std::size_t tag = why.find("] ");
-        if (why.rfind("[json.exception", 0) == 0 && tag != std::string::npos) why.erase(0, tag + 2);
-        error = path + ": byte " + std::to_string(e.byte) + ": not valid JSON (" + why + ")";
+        error = path + ": byte " + std::to_string(e.byte) + ": not valid JSON (" + LibraryMessage(e.what()) + ")";
+        return false;
+    } catch (const Json::exception& e) {
+        // A number beyond a double (1e999) and the like: the library gives no byte for these.
+        error = path + ": not valid JSON (" + LibraryMessage(e.what()) + ")";
         return false;
     }
     ManifestReader reader(path);
-    if (!reader.Read(root, out)) {
-        error = reader.Error();
+    try {
+        if (!reader.Read(root, out)) {
+            error = reader.Error();
+            return false;
+        }
+    } catch (const Json::exception& e) {
+        error = path + ": " + LibraryMessage(e.what());
         return false;
     }
     if (out.levelName.empty()) {
@@ -325,7 +337,7 @@ bool ParseManifest(const std::string& text, const std::string& path, Manifest& o
 
 bool LoadManifest(const std::string& path, Manifest& out, std::string& error) {
     std::vector<std::uint8_t> bytes;
-    if (!ReadLevelFile(path, bytes, error)) return false;
+    if (!ReadRegularFile(path, kMaxSourceFileSize, bytes, error)) return false;
     return ParseManifest(std::string(bytes.begin(), bytes.end()), path, out, error);
 }
 

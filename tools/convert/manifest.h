@@ -74,4 +74,7 @@ bool LoadManifest(const std::string& path, Manifest& out, std::string& error);
 std::string DirectoryOf(const std::string& path);
 std::string JoinPath(const std::string& directory, const std::string& path);
 
+// The JSON library's message without its own tag ("[json.exception.out_of_range.406] ").
+std::string LibraryMessage(const std::string& what);
+
 }  // namespace brontal

@@ -3,14 +3,17 @@
 // material. Material libraries and texture paths are relative to the file that names them, and a
 // backslash in them is taken as a directory separator, as files made on Windows write them.
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <limits>
 #include <sstream>
+#include <unordered_map>
 
 #include <tiny_obj_loader.h>
 
 #include "convert/manifest.h"
 #include "convert/source_scene.h"
-#include "level/reader.h"
+#include "files/file_io.h"
 
 namespace brontal {
 namespace {
@@ -27,6 +30,31 @@ std::string Trimmed(const std::string& text) {
     return text.substr(first, last - first + 1);
 }
 
+// tinyobjloader reads "nan" or "inf" as 0 and a number beyond a float as an infinity, without a
+// word; so every number of the lines the converter uses (positions, texture coordinates, normals,
+// diffuse colours) is checked first: it must be a finite number within a 32-bit float.
+bool CheckNumbers(const std::string& path, const std::string& text, std::string& error) {
+    std::istringstream lines(text);
+    std::string line;
+    for (std::size_t number = 1; std::getline(lines, line); ++number) {
+        std::istringstream words(line.substr(0, line.find('#')));
+        std::string keyword, word;
+        if (!(words >> keyword) || (keyword != "v" && keyword != "vt" && keyword != "vn" && keyword != "Kd")) continue;
+        for (int field = 1; words >> word; ++field) {
+            const std::size_t skip = word[0] == '+' ? 1 : 0;
+            double value = 0.0;
+            const auto [end, failed] = std::from_chars(word.data() + skip, word.data() + word.size(), value);
+            if (failed != std::errc() || end != word.data() + word.size() ||
+                !(std::fabs(value) <= std::numeric_limits<float>::max())) {
+                error = path + ": line " + std::to_string(number) + ": " + keyword + " value " + std::to_string(field) +
+                        " is \"" + word + "\", not a finite number within a 32-bit float";
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 // Reads "mtllib" files relative to the OBJ file and remembers which file defined each material.
 // A library that cannot be read stops the load (tinyobjloader alone would only warn).
 class MaterialLibraryReader : public tinyobj::MaterialReader {
@@ -35,14 +63,20 @@ public:
 
     bool operator()(const std::string& name, std::vector<tinyobj::material_t>* materials,
                     std::map<std::string, int>* names, std::string* warn, std::string* err) override {
+        if (Trimmed(name).empty()) {
+            if (failure.empty()) failure = objPath_ + ": an mtllib line names no material library";
+            return false;
+        }
         const std::string path = JoinPath(DirectoryOf(objPath_), Slashes(name));
         std::vector<std::uint8_t> bytes;
         std::string readError;
-        if (!ReadLevelFile(path, bytes, readError)) {
+        std::string text;
+        if (!ReadRegularFile(path, kMaxSourceFileSize, bytes, readError) ||
+            !CheckNumbers(path, text.assign(bytes.begin(), bytes.end()), readError)) {
             if (failure.empty()) failure = readError + " (the material library named by " + objPath_ + ")";
             return false;
         }
-        std::istringstream stream(std::string(bytes.begin(), bytes.end()));
+        std::istringstream stream(text);
         tinyobj::LoadMtl(names, materials, &stream, warn, err);
         definedIn.resize(materials->size(), path);  // the materials this library added
         return true;
@@ -99,14 +133,16 @@ void TakeMaterials(const std::vector<tinyobj::material_t>& materials, const std:
     }
 }
 
-SourceGroup& GroupNamed(SourceScene& scene, const std::string& name) {
-    for (SourceGroup& group : scene.groups) {
-        if (group.name == name) return group;
+// Groups of one name merge; the index keeps finding them linear in the number of shapes.
+SourceGroup& GroupNamed(SourceScene& scene, std::unordered_map<std::string, std::size_t>& index,
+                        const std::string& name) {
+    const auto [found, added] = index.emplace(name, scene.groups.size());
+    if (added) {
+        SourceGroup group;
+        group.name = name;
+        scene.groups.push_back(std::move(group));
     }
-    SourceGroup group;
-    group.name = name;
-    scene.groups.push_back(std::move(group));
-    return scene.groups.back();
+    return scene.groups[found->second];
 }
 
 class FaceReader {
@@ -145,10 +181,10 @@ public:
         return true;
     }
 
-    bool Shape(const tinyobj::shape_t& shape, SourceScene& scene, std::string& error) const {
+    bool Shape(const tinyobj::shape_t& shape, SourceScene& scene, std::string& error) {
         const std::string name = Trimmed(shape.name);
         const tinyobj::mesh_t& mesh = shape.mesh;
-        SourceGroup& group = GroupNamed(scene, name);
+        SourceGroup& group = GroupNamed(scene, groupIndex_, name);
         std::size_t first = 0;
         for (std::size_t f = 0; f < mesh.num_face_vertices.size(); ++f) {
             const std::size_t corners = mesh.num_face_vertices[f];
@@ -179,6 +215,7 @@ private:
     const std::string& path_;
     const tinyobj::attrib_t& attrib_;
     std::size_t materialCount_;
+    std::unordered_map<std::string, std::size_t> groupIndex_;
 };
 
 }  // namespace
@@ -187,8 +224,15 @@ bool LoadObjScene(const std::string& path, SourceScene& scene, std::string& erro
     scene = SourceScene{};
     scene.path = path;
     std::vector<std::uint8_t> bytes;
-    if (!ReadLevelFile(path, bytes, error)) return false;
-    std::istringstream stream(std::string(bytes.begin(), bytes.end()));
+    if (!ReadRegularFile(path, kMaxSourceFileSize, bytes, error)) return false;
+    return ParseObjScene(path, std::string(bytes.begin(), bytes.end()), scene, error);
+}
+
+bool ParseObjScene(const std::string& path, const std::string& text, SourceScene& scene, std::string& error) {
+    scene = SourceScene{};
+    scene.path = path;
+    if (!CheckNumbers(path, text, error)) return false;
+    std::istringstream stream(text);
 
     tinyobj::attrib_t attrib;
     std::vector<tinyobj::shape_t> shapes;
@@ -208,7 +252,7 @@ bool LoadObjScene(const std::string& path, SourceScene& scene, std::string& erro
     if (!RefuseFatalWarnings(path, warnings, scene, error)) return false;
 
     TakeMaterials(materials, libraries.definedIn, scene);
-    const FaceReader faces(path, attrib, scene.materials.size());
+    FaceReader faces(path, attrib, scene.materials.size());
     for (const tinyobj::shape_t& shape : shapes) {
         if (!faces.Shape(shape, scene, error)) return false;
     }

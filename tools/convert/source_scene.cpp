@@ -20,13 +20,13 @@ std::string LowerExtension(const std::string& path) {
     return extension;
 }
 
+}  // namespace
+
 float Determinant3x3(const Matrix4x4& m) {
     const float(&a)[4][4] = m.m;
     return a[0][0] * (a[1][1] * a[2][2] - a[1][2] * a[2][1]) - a[0][1] * (a[1][0] * a[2][2] - a[1][2] * a[2][0]) +
            a[0][2] * (a[1][0] * a[2][1] - a[1][1] * a[2][0]);
 }
-
-}  // namespace
 
 bool LoadSourceScene(const std::string& path, SourceScene& scene, std::string& error) {
     const std::string extension = LowerExtension(path);

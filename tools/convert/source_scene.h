@@ -13,6 +13,9 @@
 
 namespace brontal {
 
+// The largest manifest, geometry, material library or glTF buffer read (a level holds far less).
+inline constexpr std::uint64_t kMaxSourceFileSize = std::uint64_t{1} << 30;
+
 struct SourceVertex {
     Vector3 position{};
     float u = 0.0f;
@@ -56,12 +59,20 @@ struct SourceScene {
 // The loaders. On failure they return false with a message naming the file and the problem.
 bool LoadObjScene(const std::string& path, SourceScene& scene, std::string& error);
 bool LoadGltfScene(const std::string& path, SourceScene& scene, std::string& error);
+// The same from the file's contents (path names it in messages and anchors the files it names;
+// a .glb path means the binary container).
+bool ParseObjScene(const std::string& path, const std::string& text, SourceScene& scene, std::string& error);
+bool ParseGltfScene(const std::string& path, const std::vector<std::uint8_t>& bytes, SourceScene& scene,
+                    std::string& error);
 
 // Picks the loader by extension: .obj, .gltf or .glb (in any letter case).
 bool LoadSourceScene(const std::string& path, SourceScene& scene, std::string& error);
 
 // The group of that name, or nullptr.
 const SourceGroup* FindGroup(const SourceScene& scene, const std::string& name);
+
+// The determinant of the upper 3x3 of m: negative for a mirror, 0 for a transform that flattens.
+float Determinant3x3(const Matrix4x4& m);
 
 // Carries triangles through a transform; one that mirrors (negative determinant) would turn every
 // front face to the back, so such a transform also reverses the corners' order.

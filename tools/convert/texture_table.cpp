@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "files/file_io.h"
 #include "level/reader.h"
 #include "platform/image.h"
 
@@ -74,7 +75,7 @@ bool TextureTable::SlotFor(std::int32_t material, std::uint16_t& slot, std::stri
         } else if (!source.imagePath.empty()) {
             std::vector<std::uint8_t> bytes;
             std::string readError;
-            if (!ReadLevelFile(source.imagePath, bytes, readError)) {
+            if (!ReadRegularFile(source.imagePath, kMaxImageFileSize, bytes, readError)) {
                 error = what + ": the texture file cannot be read (" + readError + ")";
                 return false;
             }

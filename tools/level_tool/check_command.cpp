@@ -9,11 +9,14 @@ namespace brontal {
 bool ReadLevelForTool(const std::string& path, MappedFile& bytes, Level& level,
                       LevelReadDetails& details) {
     std::string error;
-    if (!bytes.Open(path, error) ||
+    if (!bytes.Open(path, kMaxLevelFileSize, error) ||
         !ReadLevel(bytes.data(), bytes.size(), path, nullptr, level, error, &details)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return false;
     }
+    // The game runs such a level, with this one warning; the tools say the same.
+    if (const std::string warning = NothingToDrawWarning(path, level, details.hasHeader); !warning.empty())
+        std::fprintf(stderr, "%s\n", warning.c_str());
     return true;
 }
 

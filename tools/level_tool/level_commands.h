@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "level/mapped_file.h"
+#include "files/mapped_file.h"
 #include "level/reader.h"
 #include "visibility/room_sight.h"
 
