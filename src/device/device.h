@@ -47,7 +47,6 @@ private:
     std::uint32_t id_ = 0;
     D3DFORMAT format_ = D3DFMT_UNKNOWN;
     D3DPOOL pool_ = D3DPOOL_MANAGED;
-    std::uint32_t usage_ = 0;
     std::vector<Level> levels_;
 };
 
@@ -64,9 +63,6 @@ private:
     friend class Device;
     Device* device_ = nullptr;
     std::uint32_t id_ = 0;
-    std::uint32_t usage_ = 0;
-    std::uint32_t fvf_ = 0;
-    D3DPOOL pool_ = D3DPOOL_DEFAULT;
     std::vector<std::uint8_t> bytes_;
     bool locked_ = false;
 };

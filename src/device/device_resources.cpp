@@ -140,7 +140,6 @@ HRESULT Device::CreateTexture(std::uint32_t width, std::uint32_t height, std::ui
         made->id_ = nextResourceId_++;
         made->format_ = format;
         made->pool_ = pool;
-        made->usage_ = usage;
         const std::uint32_t count = levels == 0 ? FullChainLength(width, height) : levels;
         made->levels_.resize(count);
         for (std::uint32_t i = 0; i < count; ++i) {
@@ -174,9 +173,6 @@ HRESULT Device::CreateVertexBuffer(std::uint32_t length, std::uint32_t usage, st
         auto made = std::make_unique<VertexBuffer>();
         made->device_ = this;
         made->id_ = nextResourceId_++;
-        made->usage_ = usage;
-        made->fvf_ = fvf;
-        made->pool_ = pool;
         made->bytes_.assign(length, 0);
         *buffer = made.get();
         buffers_.push_back(std::move(made));

@@ -19,8 +19,4 @@ const char* ChunkName(std::uint16_t id) {
     }
 }
 
-bool IsKnownChunk(std::uint16_t id) {
-    return (id >= kChunkLevelHeader && id <= kChunkAnimatedPart) || id == kChunkTextureBlock;
-}
-
 }  // namespace brontal

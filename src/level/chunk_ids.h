@@ -45,6 +45,5 @@ inline constexpr std::size_t kKeyBytes = 12 + 16;  // one position and one rotat
 
 // "room surface" for 18, "unknown" for ids without a payload.
 const char* ChunkName(std::uint16_t id);
-bool IsKnownChunk(std::uint16_t id);
 
 }  // namespace brontal

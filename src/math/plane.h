@@ -9,9 +9,6 @@ namespace brontal {
 float PlaneDotCoord(const Plane* p, const Vector3* v);
 Plane* PlaneNormalize(Plane* out, const Plane* p);
 
-// Position-only vertex format code: points are bare Vector3 values, 12 bytes apart.
-inline constexpr unsigned kFvfXyz = 0x002;
-
 // Box of count points starting at first, strideBytes apart. Returns kResultInvalidCall (writing
 // nothing) when a pointer is missing; the zero box for count 0; kResultOk otherwise.
 ResultCode ComputeBoundingBox(const Vector3* first, unsigned count, std::size_t strideBytes,

@@ -18,15 +18,15 @@ HRESULT Warn(const std::string& what, const std::string& reason, Texture** textu
 }
 
 // One mip level in RGBA, top row first.
-struct Level {
+struct MipLevel {
     std::uint32_t width = 0, height = 0;
     std::vector<std::uint8_t> rgba;
 };
 
 // Halves a level in each direction (a side of 1 stays 1); each texel is the rounded mean of the
 // up to 2x2 texels above it. An odd last row or column of the source is left out.
-Level HalveLevel(const Level& source) {
-    Level next;
+MipLevel HalveMipLevel(const MipLevel& source) {
+    MipLevel next;
     next.width = source.width > 1 ? source.width >> 1 : 1;
     next.height = source.height > 1 ? source.height >> 1 : 1;
     next.rgba.resize(std::size_t{next.width} * next.height * 4);
@@ -45,7 +45,7 @@ Level HalveLevel(const Level& source) {
     return next;
 }
 
-HRESULT WriteLevel(Texture& texture, std::uint32_t index, const Level& level) {
+HRESULT WriteMipLevel(Texture& texture, std::uint32_t index, const MipLevel& level) {
     D3DLOCKED_RECT locked{};
     HRESULT result = texture.LockRect(index, &locked, nullptr, 0);
     if (result != D3D_OK) return result;
@@ -71,11 +71,11 @@ HRESULT TextureFromImage(Device* device, Image&& image, Texture** texture, const
                     "the device refused a " + std::to_string(image.width) + "x" + std::to_string(image.height) +
                         " texture",
                     texture, result != D3D_OK ? result : E_FAIL);
-    Level level{image.width, image.height, std::move(image.rgba)};
+    MipLevel level{image.width, image.height, std::move(image.rgba)};
     for (std::uint32_t i = 0; i < made->LevelCount(); ++i) {
-        if (i > 0) level = HalveLevel(level);
+        if (i > 0) level = HalveMipLevel(level);
         if (level.width != made->Width(i) || level.height != made->Height(i) ||
-            WriteLevel(*made, i, level) != D3D_OK)
+            WriteMipLevel(*made, i, level) != D3D_OK)
             return Warn(what, "cannot fill mip level " + std::to_string(i), texture, E_FAIL);
     }
     *texture = made;
