@@ -91,8 +91,11 @@ void CreateTextOverlay() {
     g_textOverlay = overlay;
 }
 
+// Before the first scene: nothing is drawn, and the backend gets every room's geometry ready.
 void PassEveryRoomThroughTheRoomDraw() {
+    g_device->BeginWarmUp();
     for (std::uint16_t r = 0; r < g_level.roomCount; ++r) g_level.DrawRoom(r);
+    g_device->EndWarmUp();
 }
 
 }  // namespace

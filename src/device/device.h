@@ -139,6 +139,11 @@ public:
     const std::vector<DeviceError>& Errors() const { return errors_; }
     void ClearErrors() { errors_.clear(); }
     bool InScene() const { return inScene_; }
+    // The start-up pass over every room: between these, an indexed draw outside a scene draws
+    // nothing and is no error, and the backend gets its geometry ready (Backend::Prepare). Not
+    // calls of the device's vocabulary: a trace does not show them.
+    void BeginWarmUp() { warmingUp_ = true; }
+    void EndWarmUp() { warmingUp_ = false; }
     const D3DPRESENT_PARAMETERS& PresentParameters() const { return parameters_; }
 
 private:
@@ -161,6 +166,7 @@ private:
     VertexBuffer* streamSource_ = nullptr;
     std::uint32_t streamStride_ = 0;
     bool inScene_ = false;
+    bool warmingUp_ = false;
     std::uint32_t nextResourceId_ = 1;
     CallRecorder* recorder_ = nullptr;
     std::vector<DeviceError> errors_;

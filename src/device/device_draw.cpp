@@ -144,10 +144,13 @@ HRESULT Device::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, std::uint32_t minV
     call.fvf = state_.vertexShader;
     const Problem problem = CheckIndexedDraw(type, minVertexIndex, vertexCount, primitiveCount, indexData,
                                              indexFormat, vertexData, stride, VertexSize(state_.vertexShader), call);
-    if (!inScene_) {
-        if (!problem.error && call.primitiveCount != 0) backend_->Prepare(call);
-        return Fail(DeviceError::DrawOutsideScene);
+    if (!inScene_ && warmingUp_) {
+        // Nothing is drawn: the backend gets the geometry ready for the frames to come.
+        if (problem.error) return Fail(*problem.error);
+        if (call.primitiveCount != 0) backend_->Prepare(call);
+        return D3D_OK;
     }
+    if (!inScene_) return Fail(DeviceError::DrawOutsideScene);
     if (problem.error) return Fail(*problem.error);
     if (call.primitiveCount == 0) return D3D_OK;  // nothing to draw
     backend_->Draw(state_, call);

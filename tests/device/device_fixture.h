@@ -31,6 +31,7 @@ public:
         seen.texture0 = state.texture[0];
         draws.push_back(std::move(seen));
     }
+    void Prepare(const DrawCall&) override { ++prepared; }
     void Present() override { ++presents; }
     bool ReadPixels(std::uint32_t&, std::uint32_t&, std::vector<std::uint8_t>&) override { return false; }
     const char* Description() const override { return "remembering"; }
@@ -39,6 +40,7 @@ public:
     std::vector<std::pair<std::uint32_t, std::uint32_t>> updated;
     std::vector<SeenDraw> draws;
     int presents = 0;
+    std::uint32_t prepared = 0;
 };
 
 struct DeviceOnRememberingBackend {

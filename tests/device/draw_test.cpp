@@ -53,6 +53,19 @@ TEST_F(Draws, OutsideASceneAreRefusedHarmlessly) {
     EXPECT_TRUE(d.backend->draws.empty());
 }
 
+TEST_F(Draws, AWarmUpPassPreparesGeometryWithoutErrorsOrDrawing) {
+    dev.BeginWarmUp();
+    EXPECT_EQ(DrawQuad(dev), D3D_OK);
+    EXPECT_EQ(DrawQuad(dev, 2), D3DERR_INVALIDCALL) << "an index past the vertices is still refused";
+    EXPECT_TRUE(d.LastErrorIs(DeviceError::IndexPastVertexData));
+    dev.EndWarmUp();
+    EXPECT_EQ(dev.Errors().size(), 1u);
+    EXPECT_EQ(d.backend->prepared, 1u);
+    EXPECT_TRUE(d.backend->draws.empty());
+    EXPECT_EQ(DrawQuad(dev), D3DERR_INVALIDCALL) << "after the pass, outside a scene is an error again";
+    EXPECT_TRUE(d.LastErrorIs(DeviceError::DrawOutsideScene));
+}
+
 TEST_F(Draws, ScenesPairUp) {
     EXPECT_EQ(dev.EndScene(), D3DERR_INVALIDCALL);
     EXPECT_TRUE(d.LastErrorIs(DeviceError::SceneNotBegun));
