@@ -134,6 +134,16 @@ bool LevelWalk::Refuse(std::size_t offset, std::uint16_t id, const std::string& 
 // number is refused where it lies, by the name of its field. The floats have been read already.
 template <typename FieldName>
 bool LevelWalk::RequireFinite(std::size_t offset, std::size_t count, FieldName fieldOf) {
+    // A float is not finite when its exponent bits are all ones. One pass without an early exit
+    // (which the compiler vectorises) clears the common case; only a list with such a float is
+    // walked again for the first one.
+    bool any = false;
+    for (std::size_t i = 0; i < count; ++i) {
+        std::uint32_t bits;
+        std::memcpy(&bits, data_ + offset + 4 * i, sizeof bits);
+        any |= (bits & 0x7F800000u) == 0x7F800000u;
+    }
+    if (!any) return true;
     for (std::size_t i = 0; i < count; ++i) {
         float value;
         std::memcpy(&value, data_ + offset + 4 * i, sizeof value);
