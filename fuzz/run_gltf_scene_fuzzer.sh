@@ -1,12 +1,4 @@
 #!/usr/bin/env bash
-# Fuzzes the converter's gltf scene reader for SECONDS seconds from the seeds in fuzz/seeds/gltf.
+# Fuzzes the converter's glTF scene reader for SECONDS seconds from the seeds in fuzz/seeds/gltf.
 # usage: fuzz/run_gltf_scene_fuzzer.sh BUILD_DIR [SECONDS]   (BUILD_DIR: a build with BRONTAL_FUZZ=ON)
-set -euo pipefail
-here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-build="${1:?usage: run_gltf_scene_fuzzer.sh BUILD_DIR [SECONDS]}"
-seconds="${2:-30}"
-cmake --build "$build" --target fuzz_gltf_scene -j2
-work="$build/fuzz/gltf_scene"
-mkdir -p "$work/corpus" "$work/artifacts"
-"$build/fuzz/fuzz_gltf_scene" -max_total_time="$seconds" -rss_limit_mb=2048 -max_len=65536 \
-  -dict="$here/json.dict" -artifact_prefix="$work/artifacts/" "$work/corpus" "$here/seeds/gltf"
+exec bash "$(dirname "${BASH_SOURCE[0]}")/fuzz_from_seeds.sh" gltf_scene gltf json.dict "$@"

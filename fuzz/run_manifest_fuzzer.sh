@@ -1,12 +1,4 @@
 #!/usr/bin/env bash
-# Fuzzes the converter's manifest reader for SECONDS seconds from the seeds in fuzz/seeds/manifest.
+# Fuzzes the converter's level manifest reader for SECONDS seconds from the seeds in fuzz/seeds/manifest.
 # usage: fuzz/run_manifest_fuzzer.sh BUILD_DIR [SECONDS]   (BUILD_DIR: a build with BRONTAL_FUZZ=ON)
-set -euo pipefail
-here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-build="${1:?usage: run_manifest_fuzzer.sh BUILD_DIR [SECONDS]}"
-seconds="${2:-30}"
-cmake --build "$build" --target fuzz_manifest -j2
-work="$build/fuzz/manifest"
-mkdir -p "$work/corpus" "$work/artifacts"
-"$build/fuzz/fuzz_manifest" -max_total_time="$seconds" -rss_limit_mb=2048 -max_len=65536 \
-  -dict="$here/json.dict" -artifact_prefix="$work/artifacts/" "$work/corpus" "$here/seeds/manifest"
+exec bash "$(dirname "${BASH_SOURCE[0]}")/fuzz_from_seeds.sh" manifest manifest json.dict "$@"

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 
+#include "support/facing_quad.h"
 #include "visibility/room_sight.h"
 #include "visibility/sight_scene.h"
 
@@ -15,20 +16,8 @@ namespace {
 constexpr float kHeight = 250.0f, kDoorTop = 180.0f;
 constexpr float kInf = std::numeric_limits<float>::infinity();
 
-Vector3 Sub(const Vector3& a, const Vector3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-
-// A quad whose front face looks along facing (corners in order round the quad).
 void Quad(Surface& s, Vector3 a, Vector3 b, Vector3 c, Vector3 d, const Vector3& facing) {
-    const Vector3 e1 = Sub(b, a), e2 = Sub(c, a);
-    const Vector3 n{e1.y * e2.z - e1.z * e2.y, e1.z * e2.x - e1.x * e2.z, e1.x * e2.y - e1.y * e2.x};
-    if (n.x * facing.x + n.y * facing.y + n.z * facing.z < 0.0f) std::swap(b, d);
-    const auto base = static_cast<std::uint16_t>(s.vertices.size());
-    for (const Vector3& p : {a, b, c, d}) s.vertices.push_back({p.x, p.y, p.z, 0.0f, 0.0f});
-    s.indices.insert(s.indices.end(), {base, std::uint16_t(base + 1), std::uint16_t(base + 2), base,
-                                       std::uint16_t(base + 2), std::uint16_t(base + 3)});
-    s.vertexCount = static_cast<std::uint16_t>(s.vertices.size());
-    s.indexCount = static_cast<std::uint16_t>(s.indices.size());
-    s.triangleCount = static_cast<std::uint8_t>(s.indexCount / 3);
+    test::FacingQuad(s, a, b, c, d, facing);
 }
 
 // A wall seen from both sides: its inner face and the building's outer skin.
