@@ -150,11 +150,8 @@ bool InitGame(void* window, const StartupConfig& config, std::string& error) {
     if (!InitDevice(window, config, error)) return false;
     if (!InitProjectionAndLevel(config, error)) return false;
 
-    PlacePlayerAndCamera();
     g_viewFrustum.SetDevice(g_device);
-    g_frameTimer = config.counter ? new FrameTimer(*config.counter) : new FrameTimer();
-    g_frameTimer->Start(30.0f);
-    SetStartupVisibleRooms();
+    StartRun(config.counter);
     BuildSkyBox();
     SetMaterialAndLights();
     CreateTextOverlay();
@@ -162,7 +159,25 @@ bool InitGame(void* window, const StartupConfig& config, std::string& error) {
     return true;
 }
 
+void StartRun(CounterSource* counter) {
+    PlacePlayerAndCamera();
+    delete g_frameTimer;
+    g_frameTimer = counter ? new FrameTimer(*counter) : new FrameTimer();
+    g_frameTimer->Start(30.0f);
+    SetStartupVisibleRooms();
+}
+
+// Last made, first released. What pointed into the device (the overlay's atlas and buffer, the
+// sky's and the level's textures) goes before the device does.
 void ShutdownGame() {
+    delete g_textOverlay;
+    g_textOverlay = nullptr;
+    delete g_frameTimer;
+    g_frameTimer = nullptr;
+    g_skyBox = SkyBox{};
+    g_viewFrustum = ViewFrustum{};
+    ClearCollisionCache();
+    g_level = Level{};
     if (g_device) {
         delete g_device;
         g_device = nullptr;

@@ -32,7 +32,14 @@ bool InitGame(void* window, const StartupConfig& config, std::string& error);
 bool InitDevice(void* window, const StartupConfig& config, std::string& error);
 bool InitProjectionAndLevel(const StartupConfig& config, std::string& error);
 
-// Releases the device and the Direct3D object.
+// A run from the level's start, as the first one: the player and the camera at the start point,
+// the start-up visible rooms, and a new frame timer on `counter` (null: the system's
+// high-resolution counter). InitGame starts the first run with it.
+void StartRun(CounterSource* counter);
+
+// Releases everything InitGame made, so that the game can start again: the text overlay, the
+// frame timer, the sky box's and the view frustum's hold on the device, the level and its
+// collision triangles, the device and the Direct3D object. Safe after a start that failed.
 void ShutdownGame();
 
 }  // namespace brontal

@@ -69,29 +69,18 @@ bool StartSampleGame(Direct3D8::BackendFactory backendFactory, std::string& erro
 
 void StopSampleGame() {
     if (g_startedOk) ShutdownGame();
-    // The next start finds the view frustum as a new process does: the start-up pass over every
-    // room then culls nothing and hands the backend every surface.
-    g_viewFrustum = ViewFrustum{};
     g_started = g_startedOk = false;
     g_startError.clear();
 }
 
 void RestartRun(double fixedDt) {
+    // What the frames of a run changed goes back to how start-up left it; the rest is a new run.
     ResetSimulation();
-    InitPlayer(g_level.startPosition, 0.0f);
-    g_chaseCamera.followPoint = g_level.startPosition;
     QuaternionIdentity(&g_chaseCamera.orientation);
-    const std::uint16_t count = g_level.roomCount < 2 ? g_level.roomCount : 2;
-    g_visibleRoomList.assign(count, 0);
-    for (std::uint16_t i = 0; i < count; ++i) g_visibleRoomList[i] = i;
-    g_visibleRoomCount = count;
     g_skyAngle = 0.0f;
     g_device->SetRenderState(D3DRS_FILLMODE, D3DFILL_SOLID);
-
-    delete g_frameTimer;
     g_counter = std::make_unique<SimulatedCounter>(fixedDt);
-    g_frameTimer = new FrameTimer(*g_counter);
-    g_frameTimer->Start(30.0f);
+    StartRun(g_counter.get());
 }
 
 std::optional<ScriptRun> RunScript(const std::string& script, double fixedDt, long long frames, std::string& error) {
