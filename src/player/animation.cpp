@@ -8,25 +8,9 @@ AnimationState g_animation;
 
 namespace {
 
-constexpr std::int32_t kStandFirst = 1;
-constexpr std::int32_t kStandLast = 69;
 constexpr float kStandEnd = 70.0f;  // the stand rule plays while animFrame is below this
-constexpr std::int32_t kRunStartFirst = 70;
-constexpr std::int32_t kRunStartLast = 85;
-constexpr std::int32_t kRunFirst = 86;
-constexpr std::int32_t kRunLast = 107;
-constexpr std::int32_t kLateStopFirst = 108;  // released at run frames 97 (98) to below 109
-constexpr std::int32_t kLateStopLast = 123;
-constexpr std::int32_t kEarlyStopFirst = 124;  // released at run frames 86 to below 98
-constexpr std::int32_t kEarlyStopLast = 140;
-constexpr std::int32_t kTurnLeftFirst = 141;
-constexpr std::int32_t kTurnLeftLast = 171;
-constexpr std::int32_t kTurnRightFirst = 172;
-constexpr std::int32_t kTurnRightLast = 202;
-constexpr std::int32_t kBackStepFirst = 203;
-constexpr std::int32_t kBackStepLast = 230;
-constexpr float kBackStepMovesAfter = 211.0f;  // the figure's foot is down only between these
-constexpr float kBackStepMovesBefore = 223.0f;
+constexpr auto kBackStepMovesAfter = static_cast<float>(kBackStepMoveFirst);
+constexpr auto kBackStepMovesBefore = static_cast<float>(kBackStepMoveLast);
 constexpr float kBackStepEndsAfter = 229.0f;
 constexpr float kFrameStepWrapsAfter = 229.0f;
 

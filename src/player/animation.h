@@ -18,6 +18,19 @@
 
 namespace brontal {
 
+// The figure's actions as key-frame ranges, first and last key: the game plays them and the
+// sample figure is animated to them.
+inline constexpr std::int32_t kStandFirst = 1, kStandLast = 69;
+inline constexpr std::int32_t kRunStartFirst = 70, kRunStartLast = 85;
+inline constexpr std::int32_t kRunFirst = 86, kRunLast = 107;
+inline constexpr std::int32_t kLateStopFirst = 108, kLateStopLast = 123;    // released at run frames 97 (98) to below 109
+inline constexpr std::int32_t kEarlyStopFirst = 124, kEarlyStopLast = 140;  // released at run frames 86 to below 98
+inline constexpr std::int32_t kTurnLeftFirst = 141, kTurnLeftLast = 171;
+inline constexpr std::int32_t kTurnRightFirst = 172, kTurnRightLast = 202;
+inline constexpr std::int32_t kBackStepFirst = 203, kBackStepLast = 230;
+// The back-step moves the player only between these keys, while the figure's foot is down.
+inline constexpr std::int32_t kBackStepMoveFirst = 211, kBackStepMoveLast = 223;
+
 struct AnimationState {
     std::int32_t animStart = 1;      // first frame of the range now playing
     std::int32_t animEnd = 69;       // last frame: reaching it loops or ends the action

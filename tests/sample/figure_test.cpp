@@ -129,24 +129,24 @@ TEST(SampleFigure, PivotsSitAtTheJointsOfTheirParts) {
 
 TEST(SampleFigure, LoopsAndActionsJoinWithoutAJump) {
     // Loops: the range's last key is its first again.
-    EXPECT_LT(PoseDifference(sample::kStandFirst, sample::kStandLast), 0.5f);
-    EXPECT_LT(PoseDifference(sample::kRunFirst, sample::kRunLast), 0.5f);
-    EXPECT_LT(PoseDifference(sample::kTurnLeftFirst, sample::kTurnLeftLast), 0.5f);
-    EXPECT_LT(PoseDifference(sample::kTurnRightFirst, sample::kTurnRightLast), 0.5f);
+    EXPECT_LT(PoseDifference(kStandFirst, kStandLast), 0.5f);
+    EXPECT_LT(PoseDifference(kRunFirst, kRunLast), 0.5f);
+    EXPECT_LT(PoseDifference(kTurnLeftFirst, kTurnLeftLast), 0.5f);
+    EXPECT_LT(PoseDifference(kTurnRightFirst, kTurnRightLast), 0.5f);
     // Actions that end by going back to the stand's first key end in its pose.
-    EXPECT_LT(PoseDifference(sample::kStopLateLast, sample::kStandFirst), 0.5f);
-    EXPECT_LT(PoseDifference(sample::kStopEarlyLast, sample::kStandFirst), 0.5f);
-    EXPECT_LT(PoseDifference(sample::kBackStepLast, sample::kStandFirst), 0.5f);
-    EXPECT_LT(PoseDifference(sample::kRunStartFirst, sample::kStandFirst), 0.5f);
+    EXPECT_LT(PoseDifference(kLateStopLast, kStandFirst), 0.5f);
+    EXPECT_LT(PoseDifference(kEarlyStopLast, kStandFirst), 0.5f);
+    EXPECT_LT(PoseDifference(kBackStepLast, kStandFirst), 0.5f);
+    EXPECT_LT(PoseDifference(kRunStartFirst, kStandFirst), 0.5f);
     // The run start leads into the run with a step no bigger than the run's own.
     float runStep = 0.0f;
-    for (int key = sample::kRunFirst; key < sample::kRunLast; ++key) runStep = std::max(runStep, PoseDifference(key, key + 1));
-    EXPECT_LE(PoseDifference(sample::kRunStartLast, sample::kRunFirst), runStep + 0.5f);
+    for (int key = kRunFirst; key < kRunLast; ++key) runStep = std::max(runStep, PoseDifference(key, key + 1));
+    EXPECT_LE(PoseDifference(kRunStartLast, kRunFirst), runStep + 0.5f);
     // No key step within a range is a jump.
     for (int key = 1; key + 1 < kFigureKeyCount; ++key) {
-        const bool rangeStart = key + 1 == sample::kStopLateFirst || key + 1 == sample::kStopEarlyFirst ||
-                                key + 1 == sample::kTurnLeftFirst || key + 1 == sample::kTurnRightFirst ||
-                                key + 1 == sample::kBackStepFirst || key + 1 == sample::kRunStartFirst;
+        const bool rangeStart = key + 1 == kLateStopFirst || key + 1 == kEarlyStopFirst ||
+                                key + 1 == kTurnLeftFirst || key + 1 == kTurnRightFirst ||
+                                key + 1 == kBackStepFirst || key + 1 == kRunStartFirst;
         if (!rangeStart) {
             EXPECT_LT(PoseDifference(key, key + 1), 20.0f) << "key " << key;
         }
@@ -164,19 +164,19 @@ Vector3 Toe(int lowerLeg, int key) {
 TEST(SampleFigure, ActionsMoveTheLimbsTheyShould) {
     // The run swings the legs; the stand only breathes.
     float runLow = 1e9f, runHigh = -1e9f;
-    for (int k = sample::kRunFirst; k <= sample::kRunLast; ++k) {
+    for (int k = kRunFirst; k <= kRunLast; ++k) {
         runLow = std::min(runLow, Toe(sample::kLowerLegLeft, k).z);
         runHigh = std::max(runHigh, Toe(sample::kLowerLegLeft, k).z);
     }
     EXPECT_GT(runHigh - runLow, 20.0f);
-    EXPECT_LT(PoseDifference(sample::kStandFirst, 35), 2.0f);
+    EXPECT_LT(PoseDifference(kStandFirst, 35), 2.0f);
     // The back-step's feet stay planted until 211, each steps back in turn while the player
     // moves (211 to 223), and stay planted again afterwards.
     for (int leg : {sample::kLowerLegLeft, sample::kLowerLegRight}) {
         float before = 0.0f, during = 0.0f, after = 0.0f;
-        for (int k = sample::kBackStepFirst; k < sample::kBackStepLast; ++k) {
+        for (int k = kBackStepFirst; k < kBackStepLast; ++k) {
             const float moved = Distance(Toe(leg, k), Toe(leg, k + 1));
-            float& phase = k < sample::kBackStepMoveFirst ? before : (k < sample::kBackStepMoveLast ? during : after);
+            float& phase = k < kBackStepMoveFirst ? before : (k < kBackStepMoveLast ? during : after);
             phase = std::max(phase, moved);
         }
         EXPECT_LT(before, 1.5f) << "leg " << leg;

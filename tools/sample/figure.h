@@ -12,6 +12,7 @@
 
 #include "level/world.h"
 #include "math/types.h"
+#include "player/animation.h"
 
 namespace brontal::sample {
 
@@ -30,17 +31,9 @@ enum FigurePart : int {
     kFigurePartCount
 };
 
-// Frame ranges of the figure's actions (key indices; every track holds keys 0 to 231).
+// The figure's actions play the game's key ranges (player/animation.h); every track holds keys
+// 0 to 231.
 inline constexpr int kFigureKeyCount = 232;
-inline constexpr int kStandFirst = 1, kStandLast = 69;
-inline constexpr int kRunStartFirst = 70, kRunStartLast = 85;
-inline constexpr int kRunFirst = 86, kRunLast = 107;
-inline constexpr int kStopLateFirst = 108, kStopLateLast = 123;
-inline constexpr int kStopEarlyFirst = 124, kStopEarlyLast = 140;
-inline constexpr int kTurnLeftFirst = 141, kTurnLeftLast = 171;
-inline constexpr int kTurnRightFirst = 172, kTurnRightLast = 202;
-inline constexpr int kBackStepFirst = 203, kBackStepLast = 230;
-inline constexpr int kBackStepMoveFirst = 211, kBackStepMoveLast = 223;
 
 inline constexpr float kFigureHeight = 68.0f;
 

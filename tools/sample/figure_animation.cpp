@@ -159,8 +159,8 @@ FigurePose FigurePoseAt(int key) {
     if (key <= kStandLast) return Stand(f);
     if (key < kRunFirst) return RunStart(f);
     if (key <= kRunLast) return Run(RunPhase(f));
-    if (key <= kStopLateLast) return Stop(f, kStopLateFirst, kStopLateLast, 103.0f);
-    if (key <= kStopEarlyLast) return Stop(f, kStopEarlyFirst, kStopEarlyLast, 92.0f);
+    if (key <= kLateStopLast) return Stop(f, kLateStopFirst, kLateStopLast, 103.0f);
+    if (key <= kEarlyStopLast) return Stop(f, kEarlyStopFirst, kEarlyStopLast, 92.0f);
     if (key <= kTurnLeftLast) return Turn(f, kTurnLeftFirst, kTurnLeftLast, -1.0f);
     if (key <= kTurnRightLast) return Turn(f, kTurnRightFirst, kTurnRightLast, 1.0f);
     return BackStep(f);
