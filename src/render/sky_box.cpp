@@ -8,24 +8,6 @@ namespace brontal {
 
 constinit SkyBox g_skyBox;
 
-namespace {
-
-struct SkyFace {
-    Texture* SkyBox::*texture;
-    float corner[4][3];  // in units of the half size h
-};
-
-// In drawing order; vertices 0 and 2 on the top edge of the image, 1 and 3 on the bottom.
-constexpr SkyFace kFaces[5] = {
-    {&SkyBox::front, {{-1, 1, 1}, {-1, -1, 1}, {-1, 1, -1}, {-1, -1, -1}}},
-    {&SkyBox::back, {{1, 1, -1}, {1, -1, -1}, {1, 1, 1}, {1, -1, 1}}},
-    {&SkyBox::top, {{-1, 1, 1}, {-1, 1, -1}, {1, 1, 1}, {1, 1, -1}}},
-    {&SkyBox::right, {{-1, 1, -1}, {-1, -1, -1}, {1, 1, -1}, {1, -1, -1}}},
-    {&SkyBox::left, {{1, 1, 1}, {1, -1, 1}, {-1, 1, 1}, {-1, -1, 1}}},
-};
-
-}  // namespace
-
 HRESULT SkyBox::SetDevice(Device* newDevice) {
     device = newDevice;
     return D3D_OK;
@@ -56,7 +38,7 @@ HRESULT SkyBox::Draw() {
     device->SetVertexShader(RoomVertexFormat);
     const float h = size * 0.5f;
     Vertex strip[4];
-    for (const SkyFace& face : kFaces) {
+    for (const SkyBoxFace& face : kSkyBoxFaces) {
         for (int i = 0; i < 4; ++i)
             strip[i] = Vertex{face.corner[i][0] * h, face.corner[i][1] * h, face.corner[i][2] * h, uv[i][0], uv[i][1]};
         device->SetTexture(0, this->*face.texture);

@@ -36,4 +36,19 @@ public:
 
 extern SkyBox g_skyBox;
 
+struct SkyBoxFace {
+    Texture* SkyBox::*texture;
+    float corner[4][3];  // in units of the half size
+};
+
+// The faces in drawing order, each a strip of four corners: vertices 0 and 2 on the top edge of
+// the image, 1 and 3 on the bottom. The sky images are painted to these (tools/sample).
+inline constexpr SkyBoxFace kSkyBoxFaces[5] = {
+    {&SkyBox::front, {{-1, 1, 1}, {-1, -1, 1}, {-1, 1, -1}, {-1, -1, -1}}},
+    {&SkyBox::back, {{1, 1, -1}, {1, -1, -1}, {1, 1, 1}, {1, -1, 1}}},
+    {&SkyBox::top, {{-1, 1, 1}, {-1, 1, -1}, {1, 1, 1}, {1, 1, -1}}},
+    {&SkyBox::right, {{-1, 1, -1}, {-1, -1, -1}, {1, 1, -1}, {1, -1, -1}}},
+    {&SkyBox::left, {{1, 1, 1}, {1, -1, 1}, {-1, 1, 1}, {-1, -1, 1}}},
+};
+
 }  // namespace brontal

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "render/sky_box.h"
 #include "sample/noise.h"
 #include "sample/texture_canvas.h"
 
@@ -10,7 +11,7 @@ namespace brontal::sample {
 namespace {
 
 // Texture coordinates the sky box gives its corners: e and 1 - e.
-constexpr float kInset = 1.0f / 1024.0f;
+constexpr float kInset = kSkyTextureInset;
 
 struct FaceCorners {
     Vector3 topLeft, bottomLeft, topRight, bottomRight;  // vertices 0, 1, 2, 3 of the face's strip
@@ -19,13 +20,19 @@ struct FaceCorners {
 // The faces as the sky box draws them, at half size 1. The bottom face is never drawn; it is
 // laid out as the floor seen from inside, north (+z) at its top.
 FaceCorners CornersOf(SkyFace face) {
+    Texture* SkyBox::*texture = nullptr;
     switch (face) {
-    case SkyFace::Front: return {{-1, 1, 1}, {-1, -1, 1}, {-1, 1, -1}, {-1, -1, -1}};
-    case SkyFace::Back: return {{1, 1, -1}, {1, -1, -1}, {1, 1, 1}, {1, -1, 1}};
-    case SkyFace::Top: return {{-1, 1, 1}, {-1, 1, -1}, {1, 1, 1}, {1, 1, -1}};
-    case SkyFace::Right: return {{-1, 1, -1}, {-1, -1, -1}, {1, 1, -1}, {1, -1, -1}};
-    case SkyFace::Left: return {{1, 1, 1}, {1, -1, 1}, {-1, 1, 1}, {-1, -1, 1}};
-    case SkyFace::Bottom: return {{-1, -1, 1}, {-1, -1, -1}, {1, -1, 1}, {1, -1, -1}};
+        case SkyFace::Front: texture = &SkyBox::front; break;
+        case SkyFace::Back: texture = &SkyBox::back; break;
+        case SkyFace::Top: texture = &SkyBox::top; break;
+        case SkyFace::Right: texture = &SkyBox::right; break;
+        case SkyFace::Left: texture = &SkyBox::left; break;
+        case SkyFace::Bottom: return {{-1, -1, 1}, {-1, -1, -1}, {1, -1, 1}, {1, -1, -1}};
+    }
+    for (const SkyBoxFace& drawn : kSkyBoxFaces) {
+        if (drawn.texture != texture) continue;
+        const auto at = [&](int i) { return Vector3{drawn.corner[i][0], drawn.corner[i][1], drawn.corner[i][2]}; };
+        return {at(0), at(1), at(2), at(3)};
     }
     return {};
 }
