@@ -29,6 +29,9 @@ inline constexpr std::size_t kMaxNameLength = 127;
 inline constexpr std::size_t kMaxRoomSurfaceTriangles = 255;
 // A room may hold this many surface chunks beyond its declared surface count.
 inline constexpr std::size_t kSpareRoomSurfaces = 5;
+// Counts in the file (rooms, models, textures, a room's objects and lights, a surface's
+// vertices) are 16 bits.
+inline constexpr std::size_t kMaxRecordCount = 65535;
 // A last-vertex or last-index field of this value would make a count of 65,536.
 inline constexpr std::uint16_t kInvalidLastIndex = 0xFFFF;
 

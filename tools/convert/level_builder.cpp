@@ -10,14 +10,15 @@
 #include "convert/game_space.h"
 #include "convert/surface_split.h"
 #include "convert/texture_table.h"
+#include "level/chunk_ids.h"
 #include "platform/image.h"
 #include "visibility/room_sight.h"
 
 namespace brontal {
 namespace {
 
-constexpr std::size_t kMaxNameBytes = 127;
-constexpr std::size_t kMaxCount = 65535;
+constexpr std::size_t kMaxNameBytes = kMaxNameLength;
+constexpr std::size_t kMaxCount = kMaxRecordCount;
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 

@@ -10,13 +10,14 @@
 
 #include "convert/manifest.h"
 #include "convert/source_scene.h"
+#include "level/chunk_ids.h"
 #include "level/world.h"
 
 namespace brontal {
 
 // A room's or model's surfaces hold at most this many vertices together: the reader gathers
 // them into one buffer of this size for the box.
-inline constexpr std::size_t kMaxGroupVertices = 65535;
+inline constexpr std::size_t kMaxGroupVertices = kMaxRecordCount;
 
 struct BuiltLevel {
     Level level;

@@ -10,6 +10,7 @@
 
 #include "convert/source_scene.h"
 #include "files/file_io.h"
+#include "level/chunk_ids.h"
 
 namespace brontal {
 namespace {
@@ -18,8 +19,8 @@ using Json = nlohmann::json;
 
 // A room, level or surface name is a length byte in the level file, read as signed 8 bits, and
 // is read line-wise, so it holds at most 127 bytes and no line feed.
-constexpr std::size_t kMaxName = 127;
-constexpr std::size_t kMaxRecords = 65535;  // counts are 16 bits in the level file
+constexpr std::size_t kMaxName = kMaxNameLength;
+constexpr std::size_t kMaxRecords = kMaxRecordCount;
 
 class ManifestReader {
 public:

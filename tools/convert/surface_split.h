@@ -11,12 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "level/chunk_ids.h"
 #include "level/world.h"
 
 namespace brontal {
 
-inline constexpr std::size_t kMaxRoomSurfaceTriangleCount = 255;
-inline constexpr std::size_t kMaxModelSurfaceTriangleCount = 65535 / 3;
+inline constexpr std::size_t kMaxRoomSurfaceTriangleCount = kMaxRoomSurfaceTriangles;
+inline constexpr std::size_t kMaxModelSurfaceTriangleCount = kMaxRecordCount / 3;
 
 using GameTriangle = std::array<Vertex, 3>;  // already in the game's space and corner order
 

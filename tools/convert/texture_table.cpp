@@ -4,13 +4,14 @@
 #include <cmath>
 
 #include "files/file_io.h"
+#include "level/chunk_ids.h"
 #include "level/reader.h"
 #include "platform/image.h"
 
 namespace brontal {
 namespace {
 
-constexpr std::size_t kMaxTextureSlots = 65535;  // the header's texture count is 16 bits
+constexpr std::size_t kMaxTextureSlots = kMaxRecordCount;
 
 std::uint8_t Byte(float component) { return static_cast<std::uint8_t>(std::lround(component * 255.0f)); }
 
