@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build, the game and the tests need (scripts/packages.txt).
+# Installs every Debian package the build, the game and the tests need (scripts/packages.txt),
+# and any packages named as arguments (what one script needs beyond them, such as packaging).
 # Non-interactive and idempotent; prints nothing when everything is already there.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
 mapfile -t wanted < <(grep -vE '^\s*(#|$)' "$here/packages.txt")
+wanted+=("$@")
 missing=()
 for pkg in "${wanted[@]}"; do
   status="$(dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null || true)"

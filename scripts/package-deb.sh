@@ -13,21 +13,8 @@ top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$top/build/package"
 stage="$build/deb-root"
 
-# What the build needs, then what packaging needs beyond it.
-"$top/scripts/install-deps.sh"
-packaging_tools=(dpkg-dev binutils gzip)
-missing=()
-for pkg in "${packaging_tools[@]}"; do
-  [ "$(dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null || true)" = "installed" ] || missing+=("$pkg")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  echo "installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -qq
-  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+# What the build needs, and what packaging needs beyond it.
+"$top/scripts/install-deps.sh" dpkg-dev binutils gzip
 
 # The version: the project's, with the Debian revision from the package changelog.
 upstream="$(sed -n 's/^project(Brontal VERSION \([0-9.]*\).*/\1/p' "$top/CMakeLists.txt")"
