@@ -32,7 +32,9 @@ struct DeviceState {
     bool operator==(const DeviceState&) const;
 };
 
-// One draw, with its data still in the caller's memory (or in the device's vertex buffer).
+// One draw, with its data still in the caller's memory (or in the device's vertex buffer). The
+// device has checked it against that data before a backend sees it: vertices [minVertexIndex,
+// vertexCount) are readable, every index lies among them, and the stride covers the format.
 struct DrawCall {
     D3DPRIMITIVETYPE primitiveType = D3DPT_TRIANGLELIST;
     std::uint32_t primitiveCount = 0;

@@ -212,9 +212,15 @@ inline constexpr std::uint32_t D3DTTFF_DISABLE = 0;
 inline constexpr std::uint32_t D3DVBF_DISABLE = 0;
 
 // Vertex format (FVF) codes.
+inline constexpr std::uint32_t D3DFVF_POSITION_MASK = 0x00E;
 inline constexpr std::uint32_t D3DFVF_XYZ = 0x002;
 inline constexpr std::uint32_t D3DFVF_XYZRHW = 0x004;
+inline constexpr std::uint32_t D3DFVF_NORMAL = 0x010;
+inline constexpr std::uint32_t D3DFVF_PSIZE = 0x020;
 inline constexpr std::uint32_t D3DFVF_DIFFUSE = 0x040;
+inline constexpr std::uint32_t D3DFVF_SPECULAR = 0x080;
+inline constexpr std::uint32_t D3DFVF_TEXCOUNT_MASK = 0xF00;
+inline constexpr std::uint32_t D3DFVF_TEXCOUNT_SHIFT = 8;
 inline constexpr std::uint32_t D3DFVF_TEX1 = 0x100;
 inline constexpr std::uint32_t RoomVertexFormat = D3DFVF_XYZ | D3DFVF_TEX1;                    // 0x102
 inline constexpr std::uint32_t TextVertexFormat = D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1;  // 0x144

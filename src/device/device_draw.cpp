@@ -3,19 +3,13 @@
 #include <optional>
 
 #include "device/device_internal.h"
+#include "device/vertex_format.h"
 
 namespace brontal {
 
 using namespace device_trace;
 
 namespace {
-
-constexpr std::uint32_t kFvfPositionMask = 0x00E;
-constexpr std::uint32_t kFvfNormal = 0x010;
-constexpr std::uint32_t kFvfPointSize = 0x020;
-constexpr std::uint32_t kFvfSpecular = 0x080;
-constexpr std::uint32_t kFvfTexCountShift = 8;
-constexpr std::uint32_t kFvfTexCountMask = 0xF00;
 
 // Vertices (or indices) a primitive list of this type and count reads; 0 for an unknown type.
 std::uint64_t ElementsFor(D3DPRIMITIVETYPE type, std::uint32_t primitives) {
@@ -34,22 +28,8 @@ std::uint64_t ElementsFor(D3DPRIMITIVETYPE type, std::uint32_t primitives) {
 
 bool KnownPrimitiveType(D3DPRIMITIVETYPE type) { return type >= D3DPT_POINTLIST && type <= D3DPT_TRIANGLEFAN; }
 
-// Bytes of one vertex of a fixed-function format (2D texture coordinates); 0 when it has no
-// position and cannot be drawn.
-std::uint32_t VertexSize(std::uint32_t fvf) {
-    std::uint32_t size = 0;
-    switch (fvf & kFvfPositionMask) {
-        case D3DFVF_XYZ: size = 12; break;
-        case D3DFVF_XYZRHW: size = 16; break;
-        default: return 0;
-    }
-    if (fvf & kFvfNormal) size += 12;
-    if (fvf & kFvfPointSize) size += 4;
-    if (fvf & D3DFVF_DIFFUSE) size += 4;
-    if (fvf & kFvfSpecular) size += 4;
-    size += ((fvf & kFvfTexCountMask) >> kFvfTexCountShift) * 8;
-    return size;
-}
+// Bytes of one vertex of a format; 0 when it has no position and cannot be drawn.
+std::uint32_t VertexSize(std::uint32_t fvf) { return DecodeVertexFormat(fvf).size; }
 
 }  // namespace
 

@@ -8,27 +8,6 @@ namespace brontal {
 
 constinit SkyBox g_skyBox;
 
-HRESULT SkyBox::SetDevice(Device* newDevice) {
-    device = newDevice;
-    return D3D_OK;
-}
-
-HRESULT SkyBox::SetSize(float newSize) {
-    size = newSize;
-    return D3D_OK;
-}
-
-HRESULT SkyBox::SetTextures(Texture* newFront, Texture* newBack, Texture* newBottom, Texture* newTop,
-                            Texture* newRight, Texture* newLeft) {
-    front = newFront;
-    back = newBack;
-    bottom = newBottom;
-    top = newTop;
-    right = newRight;
-    left = newLeft;
-    return D3D_OK;
-}
-
 HRESULT SkyBox::Draw() {
     if (!device) return D3D_OK;
     const float low = 0.0f + kSkyTextureInset;

@@ -17,10 +17,18 @@ inline constexpr float kSkyTextureInset = 1.0f / 1024.0f;
 
 class SkyBox {
 public:
-    HRESULT SetDevice(Device* newDevice);
-    HRESULT SetSize(float newSize);
-    HRESULT SetTextures(Texture* newFront, Texture* newBack, Texture* newBottom, Texture* newTop, Texture* newRight,
-                        Texture* newLeft);
+    // Storing cannot fail: the setters return nothing.
+    void SetDevice(Device* newDevice) { device = newDevice; }
+    void SetSize(float newSize) { size = newSize; }
+    void SetTextures(Texture* newFront, Texture* newBack, Texture* newBottom, Texture* newTop, Texture* newRight,
+                     Texture* newLeft) {
+        front = newFront;
+        back = newBack;
+        bottom = newBottom;
+        top = newTop;
+        right = newRight;
+        left = newLeft;
+    }
     // Does nothing before SetDevice.
     HRESULT Draw();
 

@@ -10,44 +10,42 @@ namespace {
 using test::DeviceOnRememberingBackend;
 using test::NumberedMatrix;
 
+// Direct3D 8's documented defaults, written as the platform's own numbers (state slot and value)
+// rather than through this project's named constants, so a wrong constant cannot pass with them.
 TEST(DeviceDefaults, AreDirect3DEightsOwn) {
     const DeviceState s = DefaultDeviceState(true);
-    EXPECT_EQ(s.renderState[D3DRS_ZENABLE], D3DZB_TRUE);
-    EXPECT_EQ(DefaultDeviceState(false).renderState[D3DRS_ZENABLE], D3DZB_FALSE);
-    EXPECT_EQ(s.renderState[D3DRS_FILLMODE], D3DFILL_SOLID);
-    EXPECT_EQ(s.renderState[D3DRS_CULLMODE], D3DCULL_CCW);
-    EXPECT_EQ(s.renderState[D3DRS_LIGHTING], 1u);
-    EXPECT_EQ(s.renderState[D3DRS_SRCBLEND], D3DBLEND_ONE);
-    EXPECT_EQ(s.renderState[D3DRS_DESTBLEND], D3DBLEND_ZERO);
-    EXPECT_EQ(s.renderState[D3DRS_ALPHAFUNC], D3DCMP_ALWAYS);
-    EXPECT_EQ(s.renderState[D3DRS_ZFUNC], D3DCMP_LESSEQUAL);
-    EXPECT_EQ(s.renderState[D3DRS_ZWRITEENABLE], 1u);
-    EXPECT_EQ(s.renderState[D3DRS_CLIPPING], 1u);
-    EXPECT_EQ(s.renderState[D3DRS_COLORVERTEX], 1u);
-    EXPECT_EQ(s.renderState[D3DRS_ALPHABLENDENABLE], 0u);
-    EXPECT_EQ(s.renderState[D3DRS_ALPHATESTENABLE], 0u);
-    EXPECT_EQ(s.renderState[D3DRS_AMBIENT], 0u);
-    EXPECT_EQ(s.renderState[D3DRS_COLORWRITEENABLE], 0xFu);
-    EXPECT_EQ(s.renderState[D3DRS_FOGEND], 0x3F800000u);  // 1.0f
-
-    EXPECT_EQ(s.stageState[0][D3DTSS_COLOROP], D3DTOP_MODULATE);
-    EXPECT_EQ(s.stageState[0][D3DTSS_ALPHAOP], D3DTOP_SELECTARG1);
-    for (std::uint32_t stage = 1; stage < kTextureStages; ++stage) {
-        SCOPED_TRACE(stage);
-        EXPECT_EQ(s.stageState[stage][D3DTSS_COLOROP], D3DTOP_DISABLE);
-        EXPECT_EQ(s.stageState[stage][D3DTSS_ALPHAOP], D3DTOP_DISABLE);
+    struct Expected {
+        const char* state;
+        std::uint32_t slot, value;
+    };
+    const Expected renderStates[] = {
+        {"ZENABLE", 7, 1},           {"FILLMODE (solid)", 8, 3},    {"ZWRITEENABLE", 14, 1},
+        {"ALPHATESTENABLE", 15, 0},  {"SRCBLEND (one)", 19, 2},     {"DESTBLEND (zero)", 20, 1},
+        {"CULLMODE (ccw)", 22, 3},   {"ZFUNC (lessequal)", 23, 4},  {"ALPHAFUNC (always)", 25, 8},
+        {"ALPHABLENDENABLE", 27, 0}, {"FOGEND (1.0f)", 37, 0x3F800000u}, {"CLIPPING", 136, 1},
+        {"LIGHTING", 137, 1},        {"AMBIENT", 139, 0},           {"COLORVERTEX", 141, 1},
+        {"COLORWRITEENABLE", 168, 0xF},
+    };
+    for (const Expected& e : renderStates) {
+        SCOPED_TRACE(e.state);
+        EXPECT_EQ(s.renderState[e.slot], e.value);
     }
+    EXPECT_EQ(DefaultDeviceState(false).renderState[7], 0u);  // no depth buffer: ZENABLE false
+
     for (std::uint32_t stage = 0; stage < kTextureStages; ++stage) {
         SCOPED_TRACE(stage);
-        EXPECT_EQ(s.stageState[stage][D3DTSS_COLORARG1], D3DTA_TEXTURE);
-        EXPECT_EQ(s.stageState[stage][D3DTSS_COLORARG2], D3DTA_CURRENT);
-        EXPECT_EQ(s.stageState[stage][D3DTSS_TEXCOORDINDEX], stage);
-        EXPECT_EQ(s.stageState[stage][D3DTSS_ADDRESSU], D3DTADDRESS_WRAP);
-        EXPECT_EQ(s.stageState[stage][D3DTSS_ADDRESSV], D3DTADDRESS_WRAP);
-        EXPECT_EQ(s.stageState[stage][D3DTSS_MAGFILTER], D3DTEXF_POINT);
-        EXPECT_EQ(s.stageState[stage][D3DTSS_MINFILTER], D3DTEXF_POINT);
-        EXPECT_EQ(s.stageState[stage][D3DTSS_MIPFILTER], D3DTEXF_NONE);
-        EXPECT_EQ(s.stageState[stage][D3DTSS_MAXANISOTROPY], 1u);
+        const std::uint32_t colourOp = stage == 0 ? 4 : 1;  // modulate on stage 0, disable after it
+        const std::uint32_t alphaOp = stage == 0 ? 2 : 1;   // select arg 1 on stage 0, disable after it
+        const Expected stageStates[] = {
+            {"COLOROP", 1, colourOp},          {"COLORARG1 (texture)", 2, 2}, {"COLORARG2 (current)", 3, 1},
+            {"ALPHAOP", 4, alphaOp},           {"TEXCOORDINDEX", 11, stage},  {"ADDRESSU (wrap)", 13, 1},
+            {"ADDRESSV (wrap)", 14, 1},        {"MAGFILTER (point)", 16, 1},  {"MINFILTER (point)", 17, 1},
+            {"MIPFILTER (none)", 18, 0},       {"MAXANISOTROPY", 21, 1},
+        };
+        for (const Expected& e : stageStates) {
+            SCOPED_TRACE(e.state);
+            EXPECT_EQ(s.stageState[stage][e.slot], e.value);
+        }
         EXPECT_EQ(s.texture[stage], nullptr);
     }
     for (const Matrix4x4* m : {&s.world, &s.view, &s.projection})

@@ -1,20 +1,14 @@
 #include "device/gl/gl_geometry.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <functional>
+
+#include "device/vertex_format.h"
 
 namespace brontal {
 
 namespace {
-
-constexpr std::uint32_t kFvfPositionMask = 0x00E;
-constexpr std::uint32_t kFvfNormal = 0x010;
-constexpr std::uint32_t kFvfPointSize = 0x020;
-constexpr std::uint32_t kFvfSpecular = 0x080;
-constexpr std::uint32_t kFvfTexCountMask = 0xF00;
-constexpr std::uint32_t kFvfTexCountShift = 8;
 
 constexpr std::size_t kChunkVertexBytes = 4u << 20;
 constexpr std::size_t kChunkIndexBytes = 1u << 20;
@@ -40,40 +34,10 @@ namespace {
 
 std::size_t RoundUp(std::size_t value, std::size_t alignment) { return (value + alignment - 1) / alignment * alignment; }
 
-// Indices all inside [minVertexIndex, vertexCount): the vertices the draw may read.
-bool IndicesInside(const DrawCall& call) {
-    for (std::uint32_t i = 0; i < call.indexCount; ++i)
-        if (call.indices[i] < call.minVertexIndex || call.indices[i] >= call.vertexCount) return false;
-    return true;
-}
-
 }  // namespace
 
-GlVertexLayout VertexLayoutFor(std::uint32_t fvf) {
-    GlVertexLayout l;
-    std::uint32_t offset = 0;
-    switch (fvf & kFvfPositionMask) {
-        case D3DFVF_XYZ: offset = 12; break;
-        case D3DFVF_XYZRHW: offset = 16; l.preTransformed = true; break;
-        default: return l;
-    }
-    if (fvf & kFvfNormal) offset += 12;
-    if (fvf & kFvfPointSize) offset += 4;
-    if (fvf & D3DFVF_DIFFUSE) {
-        l.diffuseOffset = static_cast<int>(offset);
-        offset += 4;
-    }
-    if (fvf & kFvfSpecular) offset += 4;
-    const std::uint32_t sets = (fvf & kFvfTexCountMask) >> kFvfTexCountShift;
-    if (sets > 0) l.texCoordOffset = static_cast<int>(offset);
-    offset += sets * 8;
-    l.size = offset;
-    l.valid = true;
-    return l;
-}
-
 void SetVertexAttributes(std::uint32_t fvf, std::uint32_t stride) {
-    const GlVertexLayout l = VertexLayoutFor(fvf);
+    const VertexLayout l = DecodeVertexFormat(fvf);
     const auto s = static_cast<GLsizei>(stride);
     glEnableVertexAttribArray(0);
     glVertexAttribPointer(0, l.preTransformed ? 4 : 3, GL_FLOAT, GL_FALSE, s, nullptr);
@@ -132,7 +96,7 @@ GlGeometry::~GlGeometry() {
 }
 
 bool GlGeometry::Place(const DrawCall& call, GlPlacement& out) {
-    const GlVertexLayout layout = VertexLayoutFor(call.fvf);
+    const VertexLayout layout = DecodeVertexFormat(call.fvf);
     if (!layout.valid || call.stride < layout.size || call.vertexCount <= call.minVertexIndex) return false;
     // Only vertices [minVertexIndex, vertexCount) are the caller's to read.
     const auto* vertexBytes = static_cast<const std::uint8_t*>(call.vertices) +
@@ -187,10 +151,6 @@ void GlGeometry::Prime(const DrawCall& call) {
 
 bool GlGeometry::PlaceStatic(const DrawCall& call, const std::uint8_t* vertexBytes, std::size_t vertexSize,
                              GlPlacement& out) {
-    if (call.indices && !IndicesInside(call)) {
-        ++stats_.refusedDraws;
-        return false;
-    }
     const std::size_t indexSize = std::size_t{call.indexCount} * sizeof(std::uint16_t);
     auto arena = std::find_if(arenas_.begin(), arenas_.end(),
                               [&](const Arena& a) { return a.fvf == call.fvf && a.stride == call.stride; });
@@ -270,14 +230,6 @@ GLuint GlGeometry::StreamVaoFor(std::uint32_t fvf, std::uint32_t stride) {
 
 bool GlGeometry::PlaceStreamed(const DrawCall& call, const std::uint8_t* vertexBytes, std::size_t vertexSize,
                                GlPlacement& out) {
-    if (call.indices && !IndicesInside(call)) {
-        ++stats_.refusedDraws;
-        if (!warnedRefused_) {
-            std::fprintf(stderr, "warning: OpenGL backend: a draw's index lies outside its vertices; not drawn\n");
-            warnedRefused_ = true;
-        }
-        return false;
-    }
     out.vao = StreamVaoFor(call.fvf, call.stride);
     glBindVertexArray(out.vao);
     const std::size_t capacityV = kStreamVertexBytes > vertexSize ? kStreamVertexBytes : vertexSize;

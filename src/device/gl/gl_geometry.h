@@ -28,15 +28,6 @@
 
 namespace brontal {
 
-// Offsets of a fixed-function vertex's parts; valid is false for formats without a position.
-struct GlVertexLayout {
-    bool valid = false;
-    bool preTransformed = false;
-    int diffuseOffset = -1;
-    int texCoordOffset = -1;
-    std::uint32_t size = 0;  // bytes the format needs; the draw's stride may be larger
-};
-GlVertexLayout VertexLayoutFor(std::uint32_t fvf);
 GLenum GlPrimitiveMode(D3DPRIMITIVETYPE type);
 
 struct GlGeometryStats {
@@ -45,7 +36,6 @@ struct GlGeometryStats {
     std::uint64_t streamedDraws = 0;
     std::uint64_t staticBytes = 0;     // bytes uploaded to the static buffers
     std::uint64_t streamedBytes = 0;
-    std::uint64_t refusedDraws = 0;    // an index past the draw's vertices
 };
 
 // Where to draw from: bind `vao`, then draw `first` (non-indexed) or the indices at
@@ -64,7 +54,7 @@ public:
     GlGeometry(const GlGeometry&) = delete;
     GlGeometry& operator=(const GlGeometry&) = delete;
 
-    // False when the draw cannot be placed (a bad format, an index outside its vertices).
+    // False when the draw cannot be placed (a format without a position, a stride too small).
     bool Place(const DrawCall& call, GlPlacement& out);
     // Geometry drawn before the first scene (the start-up pass over every room): placed in
     // the static buffers now, so the frames that follow upload nothing.
@@ -117,7 +107,6 @@ private:
     GLuint streamVertices_ = 0, streamIndices_ = 0;
     std::size_t streamVertexHead_ = 0, streamIndexHead_ = 0;
     std::vector<StreamVao> streamVaos_;
-    bool warnedRefused_ = false;
 };
 
 // Sets the attribute pointers of the bound VAO for a format and stride, reading from the

@@ -4,11 +4,11 @@
 #include <cmath>
 #include <cstring>
 
+#include "device/vertex_format.h"
+
 namespace brontal {
 
 namespace {
-
-constexpr std::uint32_t kFvfPositionMask = 0x00E;
 
 GLenum CompareFunction(std::uint32_t f) {
     switch (f) {
@@ -73,8 +73,6 @@ GLenum Wrap(std::uint32_t address) {
         default: return GL_REPEAT;
     }
 }
-
-bool IsPreTransformed(std::uint32_t fvf) { return (fvf & kFvfPositionMask) == D3DFVF_XYZRHW; }
 
 std::array<float, 4> ColourToFloats(std::uint32_t argb) {
     return {static_cast<float>((argb >> 16) & 0xFF) / 255.0f, static_cast<float>((argb >> 8) & 0xFF) / 255.0f,
@@ -194,7 +192,7 @@ GlProgramKey DeriveProgramKey(const DeviceState& state, std::uint32_t fvf, bool 
     const auto& rs = state.renderState;
     const auto& ts = state.stageState[0];
     GlProgramKey k;
-    k.preTransformed = IsPreTransformed(fvf) ? 1 : 0;
+    k.preTransformed = DecodeVertexFormat(fvf).preTransformed ? 1 : 0;
     k.lighting = (rs[D3DRS_LIGHTING] != 0 && !k.preTransformed) ? 1 : 0;
     if (k.lighting) {
         // With colour vertex on, a material source naming the vertex's first colour takes it,

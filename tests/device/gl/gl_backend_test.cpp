@@ -188,27 +188,6 @@ TEST(GlGeometryCache, MemoryReusedForOtherGeometryIsNeverDrawnStale) {
     EXPECT_EQ(s.Gl().GeometryStats().streamedDraws, before.streamedDraws + 3);
 }
 
-TEST(GlGeometryCache, DrawsWithIndicesOutsideTheirVerticesAreRefused) {
-    GlScene s(16, 16);
-    REQUIRE_SCENE(s);
-    const WorldVertex v[3] = {{-1, 1, 0.5f, 0, 0}, {1, 1, 0.5f, 0, 0}, {-1, -1, 0.5f, 0, 0}};
-    const std::uint16_t bad[3] = {0, 1, 3};
-    DrawCall call;
-    call.primitiveType = D3DPT_TRIANGLELIST;
-    call.primitiveCount = 1;
-    call.fvf = RoomVertexFormat;
-    call.vertices = v;
-    call.vertexCount = 3;
-    call.stride = sizeof(WorldVertex);
-    call.indices = bad;
-    call.indexCount = 3;
-    // Straight to the backend: the device would refuse this itself.
-    s.Gl().Draw(s.Dev().State(), call);
-    EXPECT_EQ(s.Gl().Stats().refusedDraws, 1u);
-    EXPECT_EQ(s.Gl().Stats().draws, 0u);
-    EXPECT_EQ(s.Gl().TakeGlError(), 0u);
-}
-
 TEST(GlPresent, ReadPixelsReturnsTheLastPresentedFrame) {
     GlScene s(8, 8);
     REQUIRE_SCENE(s);
