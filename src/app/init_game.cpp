@@ -7,6 +7,7 @@
 #include "math/math.h"
 #include "platform/texture_loader.h"
 #include "player/collision_cache.h"
+#include "player/frame_update.h"
 #include "player/player.h"
 #include "render/frame_render.h"
 #include "render/frustum.h"
@@ -165,6 +166,14 @@ void StartRun(CounterSource* counter) {
     g_frameTimer = counter ? new FrameTimer(*counter) : new FrameTimer();
     g_frameTimer->Start(30.0f);
     SetStartupVisibleRooms();
+}
+
+void RestartRun(CounterSource* counter) {
+    ResetSimulation();
+    QuaternionIdentity(&g_chaseCamera.orientation);
+    g_skyAngle = 0.0f;
+    g_device->SetRenderState(D3DRS_FILLMODE, D3DFILL_SOLID);
+    StartRun(counter);
 }
 
 // Last made, first released. What pointed into the device (the overlay's atlas and buffer, the

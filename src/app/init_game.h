@@ -37,6 +37,11 @@ bool InitProjectionAndLevel(const StartupConfig& config, std::string& error);
 // high-resolution counter). InitGame starts the first run with it.
 void StartRun(CounterSource* counter);
 
+// Another run from the level's start in the same process: what the frames of the last run
+// changed goes back to how start-up left it (the player, the animation, the camera and its turn,
+// the room, the sky's angle, the fill mode), then StartRun.
+void RestartRun(CounterSource* counter);
+
 // Releases everything InitGame made, so that the game can start again: the text overlay, the
 // frame timer, the sky box's and the view frustum's hold on the device, the level and its
 // collision triangles, the device and the Direct3D object. Safe after a start that failed.

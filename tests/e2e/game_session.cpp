@@ -74,13 +74,8 @@ void StopSampleGame() {
 }
 
 void RestartRun(double fixedDt) {
-    // What the frames of a run changed goes back to how start-up left it; the rest is a new run.
-    ResetSimulation();
-    QuaternionIdentity(&g_chaseCamera.orientation);
-    g_skyAngle = 0.0f;
-    g_device->SetRenderState(D3DRS_FILLMODE, D3DFILL_SOLID);
     g_counter = std::make_unique<SimulatedCounter>(fixedDt);
-    StartRun(g_counter.get());
+    brontal::RestartRun(g_counter.get());
 }
 
 std::optional<ScriptRun> RunScript(const std::string& script, double fixedDt, long long frames, std::string& error) {

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
+
 #include "level/world.h"
+#include "math/vector3.h"
 #include "text/recording_device.h"
 
 namespace brontal {
@@ -42,32 +46,52 @@ TEST_F(SkyBoxDraw, DrawsFiveStripsInOrderAndNeverTheBottom) {
     for (const CapturedDraw& draw : device.draws) EXPECT_NE(draw.state.texture[0], textures[kBottom]);
 }
 
-TEST_F(SkyBoxDraw, FacesStandUprightWithTheInsetCoordinates) {
+// The faces as a player sees them, checked by their properties rather than a copy of the table:
+// corners on the box, each strip turned toward the centre (the game culls counter-clockwise), the
+// side images upright and joined edge to edge all round, texture coordinates 1/1024 inside.
+TEST_F(SkyBoxDraw, FacesLookInwardStandUprightAndJoinAllRound) {
     sky.SetSize(50000.0f);
     sky.Draw();
     ASSERT_EQ(device.draws.size(), 5u);
     const float h = 25000.0f;
-    const float expected[5][4][3] = {
-        {{-h, h, h}, {-h, -h, h}, {-h, h, -h}, {-h, -h, -h}},  // front, x = -h
-        {{h, h, -h}, {h, -h, -h}, {h, h, h}, {h, -h, h}},      // back, x = +h
-        {{-h, h, h}, {-h, h, -h}, {h, h, h}, {h, h, -h}},      // top, y = +h
-        {{-h, h, -h}, {-h, -h, -h}, {h, h, -h}, {h, -h, -h}},  // right, z = -h
-        {{h, h, h}, {h, -h, h}, {-h, h, h}, {-h, -h, h}},      // left, z = +h
-    };
+    auto at = [&](int face, int i) { return device.draws[face].VertexAt<Vertex>(i); };
+    auto minus = [](const Vertex& a, const Vertex& b) { return Vector3{a.x - b.x, a.y - b.y, a.z - b.z}; };
     const float low = 0.0009765625f, high = 0.9990234375f;
     const float uv[4][2] = {{low, low}, {low, high}, {high, low}, {high, high}};
     for (int f = 0; f < 5; ++f) {
+        SCOPED_TRACE(f);
         EXPECT_EQ(device.draws[f].call.primitiveType, D3DPT_TRIANGLESTRIP);
         EXPECT_EQ(device.draws[f].call.fvf, RoomVertexFormat);
         for (int i = 0; i < 4; ++i) {
-            const Vertex v = device.draws[f].VertexAt<Vertex>(i);
-            EXPECT_EQ(v.x, expected[f][i][0]) << "face " << f << " vertex " << i;
-            EXPECT_EQ(v.y, expected[f][i][1]) << "face " << f << " vertex " << i;
-            EXPECT_EQ(v.z, expected[f][i][2]) << "face " << f << " vertex " << i;
-            EXPECT_EQ(v.u, uv[i][0]) << "face " << f << " vertex " << i;
-            EXPECT_EQ(v.v, uv[i][1]) << "face " << f << " vertex " << i;
+            const Vertex v = at(f, i);
+            for (float c : {v.x, v.y, v.z}) EXPECT_EQ(std::fabs(c), h);
+            EXPECT_EQ(v.u, uv[i][0]);
+            EXPECT_EQ(v.v, uv[i][1]);
+        }
+        // The strip's triangles (0, 1, 2) and (2, 1, 3) turn their fronts to the centre.
+        for (const auto& t : {std::array{0, 1, 2}, std::array{2, 1, 3}}) {
+            const Vector3 e1 = minus(at(f, t[1]), at(f, t[0])), e2 = minus(at(f, t[2]), at(f, t[0]));
+            Vector3 n{};
+            Vec3Cross(&n, &e1, &e2);
+            const Vertex a = at(f, t[0]);
+            EXPECT_GT(-(n.x * a.x + n.y * a.y + n.z * a.z), 0.0f);
         }
     }
+    // The sides in the order they stand round the box: each one's right edge (vertices 2, 3) is the
+    // next one's left edge (vertices 0, 1), so the images make one unbroken panorama.
+    const int sides[4] = {0, 3, 1, 4};  // front, right, back, left in drawing order
+    for (int k = 0; k < 4; ++k) {
+        const int f = sides[k], next = sides[(k + 1) % 4];
+        SCOPED_TRACE(f);
+        EXPECT_EQ(at(f, 0).y, h);  // upright: the image's top edge up
+        EXPECT_EQ(at(f, 2).y, h);
+        EXPECT_EQ(at(f, 1).y, -h);
+        for (int i = 0; i < 2; ++i) {
+            EXPECT_EQ(at(f, 2 + i).x, at(next, i).x);
+            EXPECT_EQ(at(f, 2 + i).z, at(next, i).z);
+        }
+    }
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(at(2, i).y, h);  // the top
 }
 
 TEST_F(SkyBoxDraw, TheDefaultBoxSpansHalfAUnitEachWay) {
