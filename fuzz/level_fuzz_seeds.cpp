@@ -6,9 +6,7 @@
 #include <vector>
 
 #include "level/writer.h"
-#ifdef BRONTAL_HAVE_SAMPLE
 #include "sample/sample_level.h"
-#endif
 
 namespace {
 
@@ -133,14 +131,12 @@ std::vector<std::uint8_t> OddShapes() {
     return w.bytes;
 }
 
-#ifdef BRONTAL_HAVE_SAMPLE
 std::vector<std::uint8_t> SampleWithTinyTextures() {
     Level level;
     sample::BuildSampleLevel(level);
     const std::vector<std::vector<std::uint8_t>> images(level.textureCount, TinyBmp());
     return WriteLevel(level, images);
 }
-#endif
 
 bool Save(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
@@ -158,12 +154,10 @@ int main(int argc, char** argv) {
     }
     const std::string dir = argv[1];
     Level empty;
-    bool saved = Save(dir + "/full.vrm", WriteLevel(FullLevel(), {TinyBmp(), {1, 2, 3}})) &&
+    const bool saved = Save(dir + "/full.vrm", WriteLevel(FullLevel(), {TinyBmp(), {1, 2, 3}})) &&
                        Save(dir + "/header_only.vrm", WriteLevel(empty, {})) &&
-                       Save(dir + "/odd_shapes.vrm", OddShapes());
-#ifdef BRONTAL_HAVE_SAMPLE
-    saved = saved && Save(dir + "/sample.vrm", SampleWithTinyTextures());
-#endif
+                       Save(dir + "/odd_shapes.vrm", OddShapes()) &&
+                       Save(dir + "/sample.vrm", SampleWithTinyTextures());
     if (!saved) {
         std::fprintf(stderr, "level_fuzz_seeds: cannot write into %s\n", dir.c_str());
         return 1;

@@ -3,9 +3,7 @@
 #include <cstring>
 
 #include "level_commands.h"
-#ifdef BRONTAL_HAVE_SAMPLE
 #include "sample/sample_command.h"
-#endif
 #ifdef BRONTAL_HAVE_CONVERT
 #include "convert/build_command.h"
 #endif
@@ -27,9 +25,7 @@ const Subcommand kSubcommands[] = {
     {"chunks", "FILE", "every chunk's offset, id, kind and length", ChunksCommand},
     {"vis", "FILE [-o OUT]", "visible lists against what each room can see; -o writes the computed lists",
      VisCommand},
-#ifdef BRONTAL_HAVE_SAMPLE
     {"sample", "DIR", "write the sample level and sky into DIR", SampleCommand},
-#endif
 #ifdef BRONTAL_HAVE_CONVERT
     {"build", "MANIFEST.json -o FILE", "build a level file from an OBJ or glTF scene and a manifest",
      BuildCommand},

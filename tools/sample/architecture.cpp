@@ -12,12 +12,12 @@ namespace {
 void WallPiece(SurfaceBuilder& b, const Vector3& start, const Vector3& direction, float s0, float s1, float y0,
                float y1, const Vector3& facing, const TexMapping& map, float cell) {
     if (s1 - s0 <= 0.0f || y1 - y0 <= 0.0f) return;
-    Vector3 left = Add(start, Mul(direction, s0));
-    Vector3 right = Mul(direction, s1 - s0);
+    Vector3 left = Add(start, Scale(direction, s0));
+    Vector3 right = Scale(direction, s1 - s0);
     // The viewer looks along -facing; its right runs so that Cross(right, down) is facing.
     if (Dot(Cross(right, V3(0, -1, 0)), facing) < 0.0f) {
-        left = Add(start, Mul(direction, s1));
-        right = Mul(right, -1.0f);
+        left = Add(start, Scale(direction, s1));
+        right = Scale(right, -1.0f);
     }
     b.GridBySize(V3(left.x, y1, left.z), right, V3(0, y0 - y1, 0), cell, map);
 }
@@ -28,7 +28,7 @@ void Wall(SurfaceBuilder& b, const Vector3& start, const Vector3& end, float y0,
           const std::vector<Opening>& openings, const TexMapping& map, float cell) {
     const Vector3 span = Sub(end, start);
     const float length = std::sqrt(Dot(span, span));
-    const Vector3 direction = Mul(span, 1.0f / length);
+    const Vector3 direction = Scale(span, 1.0f / length);
     std::vector<Opening> gaps = openings;
     std::sort(gaps.begin(), gaps.end(), [](const Opening& a, const Opening& c) { return a.from < c.from; });
     float at = 0.0f;
@@ -77,11 +77,11 @@ void DoubleSidedCard(SurfaceBuilder& b, const Vector3& centre, bool alongX, floa
                      float repeats) {
     const Vector3 half = alongX ? V3(0.5f * w, 0, 0) : V3(0, 0, 0.5f * w);
     const Vector3 left = Sub(V3(centre.x, y1, centre.z), half);
-    const Vector3 right = Mul(half, 2.0f);
+    const Vector3 right = Scale(half, 2.0f);
     const Vector3 down = V3(0, y0 - y1, 0);
     const TexRect rect{0.0f, 0.0f, repeats, 1.0f};
     b.Quad(left, right, down, rect);
-    b.Quad(Add(left, right), Mul(right, -1.0f), down, rect);
+    b.Quad(Add(left, right), Scale(right, -1.0f), down, rect);
 }
 
 void CrossedCards(SurfaceBuilder& b, const Vector3& centre, float w, float y0, float y1) {

@@ -114,7 +114,7 @@ Model TreeCrown() {
         const Vector3 right = V3(220 * std::cos(a), 0, -220 * std::sin(a));
         const Vector3 origin = V3(-110 * std::cos(a), 330, 110 * std::sin(a));
         leaves.Quad(origin, right, V3(0, -190, 0), TexRect{0, 0, 2, 2});
-        leaves.Quad(Add(origin, right), Mul(right, -1.0f), V3(0, -190, 0), TexRect{0, 0, 2, 2});
+        leaves.Quad(Add(origin, right), Scale(right, -1.0f), V3(0, -190, 0), TexRect{0, 0, 2, 2});
     }
     for (float y : {190.0f, 260.0f}) {
         leaves.Quad(V3(-100, y, 100), V3(200, 0, 0), V3(0, 0, -200), TexRect{0, 0, 2, 2});

@@ -12,8 +12,6 @@ Vertex MakeVertex(const Vector3& p, float u, float v) { return Vertex{p.x, p.y, 
 
 Vector3 Position(const Vertex& v) { return {v.x, v.y, v.z}; }
 
-float Length(const Vector3& v) { return std::sqrt(Dot(v, v)); }
-
 // Where a point lies along an edge direction, in world units from the origin of its space, so
 // that neighbouring faces along the same direction continue each other's texture.
 float Along(const Vector3& p, const Vector3& edge) {
@@ -87,10 +85,10 @@ void SurfaceBuilder::Quad(const Vector3& origin, const Vector3& right, const Vec
 void SurfaceBuilder::Grid(const Vector3& origin, const Vector3& right, const Vector3& down, int columns, int rows,
                           const TexMapping& map) {
     const Vector3 facing = Cross(right, down);
-    const Vector3 du = Mul(right, 1.0f / static_cast<float>(columns));
-    const Vector3 dv = Mul(down, 1.0f / static_cast<float>(rows));
+    const Vector3 du = Scale(right, 1.0f / static_cast<float>(columns));
+    const Vector3 dv = Scale(down, 1.0f / static_cast<float>(rows));
     auto at = [&](int c, int r) {
-        const Vector3 p = Add(origin, Add(Mul(du, static_cast<float>(c)), Mul(dv, static_cast<float>(r))));
+        const Vector3 p = Add(origin, Add(Scale(du, static_cast<float>(c)), Scale(dv, static_cast<float>(r))));
         const float u = Along(p, right) / map.uWorld + map.uOffset;
         const float v = Along(p, down) / map.vWorld + map.vOffset;
         return MakeVertex(p, u, v);

@@ -15,6 +15,7 @@
 
 #include "level/world.h"
 #include "math/types.h"
+#include "math/vector_ops.h"
 
 namespace brontal::sample {
 
@@ -87,14 +88,6 @@ enum BoxFace : unsigned {
 // Fills the counts of a surface from its arrays (vertex, index and 8-bit triangle counts).
 void FinishSurface(Surface& surface);
 
-// Small vector helpers for building geometry (plain arithmetic, no tolerances involved).
 inline Vector3 V3(float x, float y, float z) { return Vector3{x, y, z}; }
-inline Vector3 Add(const Vector3& a, const Vector3& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-inline Vector3 Sub(const Vector3& a, const Vector3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-inline Vector3 Mul(const Vector3& a, float s) { return {a.x * s, a.y * s, a.z * s}; }
-inline float Dot(const Vector3& a, const Vector3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-inline Vector3 Cross(const Vector3& a, const Vector3& b) {
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
 
 }  // namespace brontal::sample

@@ -22,7 +22,7 @@ void Take(Room& room, SurfaceBuilder& b) { AppendSurfaces(room, b.Take()); }
 
 // Ivy hanging down a wall, a hand's width in front of it.
 void Ivy(SurfaceBuilder& b, const Vector3& start, const Vector3& end, const Vector3& facing, float y0, float y1) {
-    const Vector3 off = Mul(facing, 2.0f);
+    const Vector3 off = Scale(facing, 2.0f);
     Wall(b, Add(start, off), Add(end, off), y0, y1, facing, {}, TexMapping{70, 70}, kOpenCell);
 }
 

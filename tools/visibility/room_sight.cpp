@@ -6,6 +6,7 @@
 #include <limits>
 #include <thread>
 
+#include "math/vector_ops.h"
 #include "visibility/sight_scene.h"
 
 namespace brontal {
@@ -25,11 +26,6 @@ constexpr float kCameraConeTan = 1.43f;
 // The player's eye, relative to the sphere centre: from near the floor to the camera's height.
 constexpr float kEyeLowest = -15.0f, kEyeHighest = 65.0f;
 
-Vector3 Add(const Vector3& a, const Vector3& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-Vector3 Scale(const Vector3& a, float s) { return {a.x * s, a.y * s, a.z * s}; }
-Vector3 Cross(const Vector3& a, const Vector3& b) {
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
 Vector3 Normalised(const Vector3& v) {
     const float length = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
     return length > 0.0f ? Scale(v, 1.0f / length) : Vector3{0.0f, 0.0f, 1.0f};

@@ -6,6 +6,7 @@
 
 #include "math/matrix.h"
 #include "math/vector3.h"
+#include "math/vector_ops.h"
 
 namespace brontal {
 namespace {
@@ -16,8 +17,6 @@ constexpr float kFloorNormalY = 0.5f;
 constexpr int kMaxFloorsPerColumn = 16;
 constexpr float kMaxColumns = 256.0f;  // along each side of a room
 constexpr float kNearPlane = 1.0f;   // the game clips what is nearer than this: it hides nothing
-
-Vector3 Sub(const Vector3& a, const Vector3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 
 void AddSurface(const Surface& surface, const Matrix4x4* world, std::uint16_t room, bool seeThrough,
                 std::vector<SightTriangle>& out) {

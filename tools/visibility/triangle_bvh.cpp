@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "math/vector_ops.h"
+
 namespace brontal {
 namespace {
 
@@ -11,11 +13,6 @@ constexpr std::uint32_t kLeafSize = 4;
 constexpr float kParallel = 1e-12f;
 constexpr float kTieTolerance = 1e-4f;  // of the distance: faces this close count as coplanar
 
-Vector3 Sub(const Vector3& a, const Vector3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Vector3 Cross(const Vector3& a, const Vector3& b) {
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-float Dot(const Vector3& a, const Vector3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 float Axis(const Vector3& v, int axis) { return axis == 0 ? v.x : axis == 1 ? v.y : v.z; }
 
 void Grow(Vector3& boxMin, Vector3& boxMax, const Vector3& p) {
