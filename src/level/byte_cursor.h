@@ -7,7 +7,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <iterator>
 #include <type_traits>
 #include <vector>
 
@@ -40,8 +39,7 @@ public:
         pos_ += size;
         return true;
     }
-    // Replaces out with the next count records, each copied once from the file's bytes (no
-    // zero-filled array first: a large level is mostly such lists).
+    // Replaces out with the next count records.
     template <typename T>
     bool Records(std::vector<T>& out, std::size_t count) {
         static_assert(std::is_trivially_copyable_v<T>);
@@ -49,8 +47,10 @@ public:
             failed_ = true;
             return false;
         }
-        const std::uint8_t* at = data_ + pos_;
-        out.assign(RecordIterator<T>{at}, RecordIterator<T>{at + count * sizeof(T)});
+        // Sized first, then one block copy: clearing a list that is in the cache is cheap, and a
+        // block copy is several times faster than copying record by record.
+        out.resize(count);
+        if (count != 0) std::memcpy(out.data(), data_ + pos_, count * sizeof(T));
         pos_ += count * sizeof(T);
         return true;
     }
@@ -63,32 +63,6 @@ public:
     }
 
 private:
-    // Reads records of T from bytes that need not be aligned for T.
-    template <typename T>
-    struct RecordIterator {
-        using iterator_category = std::forward_iterator_tag;
-        using value_type = T;
-        using difference_type = std::ptrdiff_t;
-        using pointer = const T*;
-        using reference = T;
-        const std::uint8_t* at;
-        T operator*() const {
-            T value;
-            std::memcpy(&value, at, sizeof(T));
-            return value;
-        }
-        RecordIterator& operator++() {
-            at += sizeof(T);
-            return *this;
-        }
-        RecordIterator operator++(int) {
-            RecordIterator before = *this;
-            at += sizeof(T);
-            return before;
-        }
-        bool operator==(const RecordIterator& other) const { return at == other.at; }
-    };
-
     bool Has(std::size_t size) {
         if (failed_ || size > size_ - pos_) {
             failed_ = true;

@@ -7,8 +7,10 @@
 #include <cmath>
 #include <cstring>
 
+#include "files/heap_reserve.h"
 #include "level/byte_cursor.h"
 #include "level/chunk_ids.h"
+#include "math/plane.h"
 #include "level/level_textures.h"
 #include "math/matrix.h"
 
@@ -16,6 +18,14 @@ namespace brontal {
 namespace {
 
 std::string Num(std::size_t value) { return std::to_string(value); }
+
+SurfaceBox BoxOf(const Surface& surface) {
+    SurfaceBox box;
+    if (!surface.vertices.empty())
+        ComputeBoundingBox(reinterpret_cast<const Vector3*>(surface.vertices.data()),
+                           static_cast<unsigned>(surface.vertices.size()), sizeof(Vertex), &box.low, &box.high);
+    return box;
+}
 
 // Names float i of a run of vectors laid out as the letters of components ("xyz", "xyzuv").
 std::string Component(const char* record, const char* components, std::size_t i, bool numbered) {
@@ -57,6 +67,7 @@ public:
     bool Run() { return Walk() && FinishCounts() && CheckReferences(); }
     const std::string& Error() const { return error_; }
     const std::vector<ImageSpan>& TextureImages() const { return textureImages_; }
+    const KnownSurfaceBoxes& SurfaceBoxes() const { return surfaceBoxes_; }
     bool HasTextureBlock() const { return textureBlockOffset_ != kNone; }
 
 private:
@@ -123,6 +134,7 @@ private:
     std::size_t highestModelIndexOffset_ = 0;
 
     std::vector<ImageSpan> textureImages_;
+    KnownSurfaceBoxes surfaceBoxes_;  // taken while each surface's vertices are in the cache
 };
 
 bool LevelWalk::Refuse(std::size_t offset, std::uint16_t id, const std::string& problem) {
@@ -342,6 +354,7 @@ bool LevelWalk::RoomChunk() {
     roomPlaces_.push_back({chunkStart_, surfacePlaces, objects, lights});
     if (!level_.rooms.empty()) GiveBackUnused(level_.rooms.back());
     level_.rooms.push_back(std::move(room));
+    surfaceBoxes_.rooms.emplace_back().reserve(level_.rooms.back().surfaces.capacity());
     return true;
 }
 
@@ -356,6 +369,7 @@ bool LevelWalk::RoomSurfaceChunk() {
     }
     Surface surface;
     if (!ReadSurface(surface, true)) return false;
+    surfaceBoxes_.rooms.back().push_back(BoxOf(surface));
     room.surfaces.push_back(std::move(surface));
     return true;
 }
@@ -440,6 +454,7 @@ bool LevelWalk::ModelChunk() {
     modelPlaces_.push_back(surfaces);
     if (!level_.models.empty()) GiveBackUnused(level_.models.back());
     level_.models.push_back(std::move(model));
+    surfaceBoxes_.models.emplace_back().reserve(level_.models.back().surfaces.capacity());
     return true;
 }
 
@@ -451,6 +466,7 @@ bool LevelWalk::ModelSurfaceChunk() {
     }
     Surface surface;
     if (!ReadSurface(surface, false)) return false;
+    surfaceBoxes_.models.back().push_back(BoxOf(surface));
     model.surfaces.push_back(std::move(surface));
     return true;
 }
@@ -612,6 +628,8 @@ bool LevelWalk::CheckReferences() {
 bool ReadLevel(const std::uint8_t* data, std::size_t size, const std::string& name, Device* device, Level& level,
                std::string& error, LevelReadDetails* details) {
     if (details != nullptr) *details = LevelReadDetails{};
+    // The lists take about as many bytes as the file: have them ready at once.
+    ReserveHeap(size + size / 8);
     Level read;
     read.device = device;
     LevelWalk walk(data, size, name, read, details);
@@ -621,7 +639,7 @@ bool ReadLevel(const std::uint8_t* data, std::size_t size, const std::string& na
         return false;
     }
     if (device != nullptr) MakeLevelTextures(read, data, walk.TextureImages(), walk.HasTextureBlock(), name);
-    deriveAfterLoad(read);
+    deriveAfterLoad(read, &walk.SurfaceBoxes());
     level = std::move(read);
     error.clear();
     return true;

@@ -12,16 +12,23 @@ Level g_level;
 namespace {
 
 // The box of every vertex of the surfaces in use; the zero box when there are none. Each
-// surface's box comes straight from its vertices, and the boxes are joined in surface order.
-void SurfaceBox(const std::vector<Surface>& surfaces, std::size_t inUse, Vector3& boxMin, Vector3& boxMax) {
+// surface's box comes straight from its vertices (or from `known`, when the reader has it), and
+// the boxes are joined in surface order.
+void JoinSurfaceBoxes(const std::vector<Surface>& surfaces, std::size_t inUse, const std::vector<SurfaceBox>* known,
+                      Vector3& boxMin, Vector3& boxMax) {
     boxMin = boxMax = Vector3{0.0f, 0.0f, 0.0f};
     bool any = false;
     for (std::size_t s = 0; s < inUse && s < surfaces.size(); ++s) {
         const std::vector<Vertex>& vertices = surfaces[s].vertices;
         if (vertices.empty()) continue;
         Vector3 low{}, high{};
-        ComputeBoundingBox(reinterpret_cast<const Vector3*>(vertices.data()), static_cast<unsigned>(vertices.size()),
-                           sizeof(Vertex), &low, &high);
+        if (known != nullptr && s < known->size()) {
+            low = (*known)[s].low;
+            high = (*known)[s].high;
+        } else {
+            ComputeBoundingBox(reinterpret_cast<const Vector3*>(vertices.data()),
+                               static_cast<unsigned>(vertices.size()), sizeof(Vertex), &low, &high);
+        }
         if (!any) {
             boxMin = low;
             boxMax = high;
@@ -58,9 +65,17 @@ BoxCorners MakeBoxCorners(const Vector3& boxMin, const Vector3& boxMax) {
     return corners;
 }
 
-void deriveAfterLoad(Level& level) {
-    for (Room& room : level.rooms) SurfaceBox(room.surfaces, room.surfaceCount, room.boxMin, room.boxMax);
-    for (Model& model : level.models) SurfaceBox(model.surfaces, model.surfaceCount, model.boxMin, model.boxMax);
+void deriveAfterLoad(Level& level, const KnownSurfaceBoxes* known) {
+    for (std::size_t r = 0; r < level.rooms.size(); ++r) {
+        Room& room = level.rooms[r];
+        const auto* boxes = known != nullptr && r < known->rooms.size() ? &known->rooms[r] : nullptr;
+        JoinSurfaceBoxes(room.surfaces, room.surfaceCount, boxes, room.boxMin, room.boxMax);
+    }
+    for (std::size_t m = 0; m < level.models.size(); ++m) {
+        Model& model = level.models[m];
+        const auto* boxes = known != nullptr && m < known->models.size() ? &known->models[m] : nullptr;
+        JoinSurfaceBoxes(model.surfaces, model.surfaceCount, boxes, model.boxMin, model.boxMax);
+    }
     for (Room& room : level.rooms) {
         for (std::size_t o = 0; o < room.objectCount && o < room.objects.size(); ++o) {
             RoomObject& object = room.objects[o];

@@ -139,8 +139,19 @@ private:
     std::string lastError_;
 };
 
-// Room and model boxes, object boxes and world-space corners, in that order.
-void deriveAfterLoad(Level& level);
+// Each surface's box as ComputeBoundingBox gives it for the surface's vertices, per room and per
+// model in level order. The reader fills them while each surface's vertices are still in the
+// cache; deriving from them gives the same boxes as deriving from the vertices again.
+struct SurfaceBox {
+    Vector3 low{}, high{};
+};
+struct KnownSurfaceBoxes {
+    std::vector<std::vector<SurfaceBox>> rooms, models;
+};
+
+// Room and model boxes, object boxes and world-space corners, in that order. Surfaces whose box
+// `known` holds are not walked again.
+void deriveAfterLoad(Level& level, const KnownSurfaceBoxes* known = nullptr);
 
 extern Level g_level;
 

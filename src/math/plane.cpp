@@ -45,9 +45,14 @@ ResultCode ComputeBoundingBox(const Vector3* first, unsigned count, std::size_t 
     for (unsigned i = 1; i < count; ++i) {
         Vector3 point;
         std::memcpy(&point, bytes + static_cast<std::size_t>(i) * strideBytes, sizeof point);
-        if (point.x < low.x) low.x = point.x; else if (point.x > high.x) high.x = point.x;
-        if (point.y < low.y) low.y = point.y; else if (point.y > high.y) high.y = point.y;
-        if (point.z < low.z) low.z = point.z; else if (point.z > high.z) high.z = point.z;
+        // Written without branches (the compiler's min and max instructions); the same result as
+        // "lower, or else higher", since a point below the low end can never be above the high one.
+        low.x = point.x < low.x ? point.x : low.x;
+        high.x = point.x > high.x ? point.x : high.x;
+        low.y = point.y < low.y ? point.y : low.y;
+        high.y = point.y > high.y ? point.y : high.y;
+        low.z = point.z < low.z ? point.z : low.z;
+        high.z = point.z > high.z ? point.z : high.z;
     }
     *minOut = low;
     *maxOut = high;

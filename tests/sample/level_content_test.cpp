@@ -8,17 +8,13 @@
 #include <cstring>
 #include <set>
 
+#include "math/vector_ops.h"
 #include "sample/textures.h"
 #include "sample_fixture.h"
 
 namespace brontal::test {
 namespace {
 
-Vector3 Sub(const Vector3& a, const Vector3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Vector3 Cross(const Vector3& a, const Vector3& b) {
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-float Dot(const Vector3& a, const Vector3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 Vector3 Unit(const Vector3& v) {
     const float l = std::sqrt(Dot(v, v));
     return {v.x / l, v.y / l, v.z / l};

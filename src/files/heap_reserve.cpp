@@ -1,0 +1,66 @@
+#include "files/heap_reserve.h"
+
+#include <malloc.h>
+#include <sys/mman.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+namespace brontal {
+namespace {
+
+constexpr std::size_t kSmallest = std::size_t{4} << 20;
+// Each block stays below the allocator's largest mmap threshold, so it comes from the heap.
+constexpr std::size_t kBlock = std::size_t{16} << 20;
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+constexpr std::size_t kPage = 4096;
+
+void KeepFreedMemory() {
+    static const bool done = [] {
+        mallopt(M_MMAP_THRESHOLD, static_cast<int>(kBlock * 2));
+        mallopt(M_TRIM_THRESHOLD, 1 << 30);  // a freed heap top stays for the next load
+        return true;
+    }();
+    (void)done;
+}
+
+}  // namespace
+
+void ReserveHeap(std::size_t bytes) {
+    if (bytes < kSmallest) return;
+    KeepFreedMemory();
+    std::vector<unsigned char*> blocks;
+    blocks.reserve(bytes / kBlock + 1);
+    for (std::size_t done = 0; done < bytes; done += kBlock) {
+        auto* block = static_cast<unsigned char*>(std::malloc(kBlock));
+        if (block == nullptr) break;
+        blocks.push_back(block);
+    }
+    // Blocks that follow each other on the heap are advised as one run, so the huge pages are
+    // not cut short at every block's ends.
+    std::sort(blocks.begin(), blocks.end());
+    for (std::size_t first = 0; first < blocks.size();) {
+        std::size_t last = first;
+        while (last + 1 < blocks.size() && blocks[last + 1] - (blocks[last] + kBlock) <= 64) ++last;
+        const auto from = reinterpret_cast<std::uintptr_t>(blocks[first]);
+        const auto to = reinterpret_cast<std::uintptr_t>(blocks[last]) + kBlock;
+        const std::uintptr_t begin = (from + kHugePage - 1) & ~(kHugePage - 1), end = to & ~(kHugePage - 1);
+        if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+        // One call fills the page tables of the whole run; kernels before 5.14 refuse it, and
+        // then each page is touched instead.
+        const std::uintptr_t pagesFrom = (from + kPage - 1) & ~(kPage - 1), pagesTo = to & ~(kPage - 1);
+        if (::madvise(reinterpret_cast<void*>(pagesFrom), pagesTo - pagesFrom, MADV_POPULATE_WRITE) != 0) {
+            for (std::size_t b = first; b <= last; ++b) {
+                volatile unsigned char* touch = blocks[b];
+                for (std::size_t at = 0; at < kBlock; at += kPage) touch[at] = 0;
+            }
+        }
+        first = last + 1;
+    }
+    // Freed last first, so each block joins the heap's free top as it goes.
+    for (auto it = blocks.rbegin(); it != blocks.rend(); ++it) std::free(*it);
+}
+
+}  // namespace brontal
