@@ -22,6 +22,14 @@ void TakeOverVisibleRooms(const Room& room) {
     g_visibleRoomCount = static_cast<std::uint16_t>(count);
 }
 
+// The room becomes the current room and hands over its visible-room list.
+void EnterRoom(const Level& level, std::size_t index) {
+    const Room& room = level.rooms[index];
+    g_currentRoomName = room.name.c_str();
+    g_currentRoom = static_cast<std::uint16_t>(index);
+    TakeOverVisibleRooms(room);
+}
+
 }  // namespace
 
 bool RoomContains(const Room& room, const Vector3& position) {
@@ -40,11 +48,14 @@ void TrackRoomsAndCollide(const Level& level, Vector3& position) {
     for (std::size_t i = 0; i < RoomsInUse(level); ++i) {
         const Room& room = level.rooms[i];
         if (!RoomContains(room, position)) continue;
-        g_currentRoomName = room.name.c_str();
-        g_currentRoom = static_cast<std::uint16_t>(i);
-        TakeOverVisibleRooms(room);
+        EnterRoom(level, i);
         CollideSphere(position, CachedRoomTriangles(level, i));
     }
+}
+
+void TrackRooms(const Level& level, const Vector3& position) {
+    for (std::size_t i = 0; i < RoomsInUse(level); ++i)
+        if (RoomContains(level.rooms[i], position)) EnterRoom(level, i);
 }
 
 }  // namespace brontal

@@ -22,4 +22,8 @@ void CollideWithRoom(const Room& room, Vector3& position);
 
 void TrackRoomsAndCollide(const Level& level, Vector3& position);
 
+// The same pass for a point nothing holds (the flying camera of preview runs): current room and
+// visible-room list as above, no collision.
+void TrackRooms(const Level& level, const Vector3& position);
+
 }  // namespace brontal

@@ -179,6 +179,11 @@ bool GlGeometry::Place(const DrawCall& call, GlPlacement& out) {
     return true;
 }
 
+void GlGeometry::ForgetStatic() {
+    entries_.clear();
+    arenas_.clear();
+}
+
 void GlGeometry::Prime(const DrawCall& call) {
     if (!caching_ || !call.indices) return;
     GlPlacement ignored;
