@@ -9,6 +9,7 @@
 #include "level/world.h"
 #include "player/collision_cache.h"
 #include "player/player.h"
+#include "player/room_tracking.h"
 #include "render/frustum.h"
 #include "render/sky_box.h"
 
@@ -52,6 +53,8 @@ bool ReloadLevel(const std::string& levelPath, const std::optional<Vector3>& sta
     if (start) fresh.startPosition = *start;
 
     const std::uint32_t oldLights = LightCount(g_level);
+    const bool inARoom = g_currentRoomName != nullptr;
+    const std::uint16_t room = g_currentRoom;
     ClearCollisionCache();
     ReleaseLevelTextures(g_level);
     ReleaseSkyTextures(g_skyBox);
@@ -64,6 +67,8 @@ bool ReloadLevel(const std::string& levelPath, const std::optional<Vector3>& sta
 
     BuildCollisionCache(g_level);
     SetStartupVisibleRooms();
+    // Outside every room nothing changes, so the room of that number stays the current room.
+    if (inARoom && room < g_level.roomCount && room < g_level.rooms.size()) EnterRoom(g_level, room);
     BuildSkyBox();
     SetMaterialAndLights();
     // Nothing culled while the new rooms are made ready; the next frame builds the frustum anew.

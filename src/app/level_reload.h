@@ -2,9 +2,10 @@
 // F5 in preview runs: the level file and the sky images read again in place. The player, the
 // cameras and the animation keep where they are; everything made from the old level goes: its
 // textures and the sky's on the device, the backend's copies of its geometry, its lights, the
-// collision cache and the room tracking (current room and visible rooms start over as after
-// start-up, and the next frame's update finds the room). A level that no longer loads leaves
-// the old one as it was.
+// collision cache and the room tracking. The room of the current room's number in the new level
+// becomes the current room with its visible rooms (as after start-up when there is none), and
+// the next frame's update finds the room as usual. A level that no longer loads leaves the old
+// one as it was.
 #include <optional>
 #include <string>
 

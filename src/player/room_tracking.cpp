@@ -22,15 +22,14 @@ void TakeOverVisibleRooms(const Room& room) {
     g_visibleRoomCount = static_cast<std::uint16_t>(count);
 }
 
-// The room becomes the current room and hands over its visible-room list.
+}  // namespace
+
 void EnterRoom(const Level& level, std::size_t index) {
     const Room& room = level.rooms[index];
     g_currentRoomName = room.name.c_str();
     g_currentRoom = static_cast<std::uint16_t>(index);
     TakeOverVisibleRooms(room);
 }
-
-}  // namespace
 
 bool RoomContains(const Room& room, const Vector3& position) {
     return StrictlyBetween(room.boxMin.x, position.x, room.boxMax.x) &&

@@ -9,12 +9,18 @@
 // player up. The pass collides through the collision cache (collision_cache.h), which it gathers
 // on first use; after that a frame allocates nothing once the visible-room list has reached its
 // capacity.
+#include <cstddef>
+
 #include "level/world.h"
 #include "math/types.h"
 
 namespace brontal {
 
 bool RoomContains(const Room& room, const Vector3& position);
+
+// Room index (below the level's room count) becomes the current room and hands over its
+// visible-room list when that is not empty: what the pass does for each containing room.
+void EnterRoom(const Level& level, std::size_t index);
 
 // Surfaces in order, then solid objects in order, read straight from the level's arrays: the
 // same positions the room pass's cached path gives.
