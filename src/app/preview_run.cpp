@@ -5,6 +5,7 @@
 
 #include "app/level_reload.h"
 #include "device/device.h"
+#include "level/reader.h"
 #include "platform/image.h"
 #include "player/player.h"
 #include "shell/keys.h"
@@ -36,7 +37,7 @@ void PreviewRun::BeforeUpdate() {
     if (!pressed) return;
     std::string error;
     if (ReloadLevel(levelPath_, start_, error))
-        std::fprintf(stderr, "brontal: level reloaded from %s\n", levelPath_.c_str());
+        std::fprintf(stderr, "brontal: level reloaded from %s\n", LevelPathForOpening(levelPath_).c_str());
     else
         std::fprintf(stderr, "brontal: level not reloaded, the old one stays: %s\n", error.c_str());
 }
