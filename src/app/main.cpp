@@ -116,10 +116,11 @@ void SaveScreenshotToDataHome() {
         std::fprintf(stderr, "brontal: screenshot not saved: %s\n", error.c_str());
 }
 
-// The deterministic-run hooks, the preview's reload and numbered shots, and after each render the
-// screenshot F12 asked for and the player's frame-rate cap. A frame that is to be read back is asked for before it is drawn (a
-// backend may otherwise show it straight in the window, where nothing can be read after the
-// swap): the one after an F12 press, or every frame when the run ends with a screenshot.
+// The deterministic-run hooks, the preview's reload and numbered shots, and after each render
+// the screenshot F12 asked for and the player's frame-rate cap. A frame that is to be read back
+// is asked for before it is drawn (a backend may otherwise show it straight in the window, where
+// nothing can be read after the swap): the one after an F12 press, each one the preview's
+// series keeps, or every frame when the run ends with a screenshot.
 class DesktopHooks final : public FrameHooks {
 public:
     DesktopHooks(RunHooks& run, PreviewRun& preview, WindowMessageQueue* windowQueue, bool keepEveryFrame, int maxFps)
