@@ -1,6 +1,8 @@
 #include "app/command_line.h"
 
 #include <charconv>
+#include <cfloat>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 
@@ -34,7 +36,8 @@ bool ParseSide(const char* first, const char* last, std::uint16_t& out) {
 // The options that take a value.
 bool TakesValue(const std::string& name) {
     for (const char* option : {"--screenshot", "--frames", "--level", "--config", "--fixed-dt", "--keys",
-                               "--state-log", "--device-trace", "--size", "--data"})
+                               "--state-log", "--device-trace", "--size", "--data", "--start",
+                               "--screenshot-every"})
         if (name == option) return true;
     return false;
 }
@@ -49,6 +52,25 @@ std::optional<WindowSize> ParseWindowSize(const std::string& text) {
     if (!ParseSide(data, data + x, size.width) || !ParseSide(data + x + 1, data + text.size(), size.height))
         return std::nullopt;
     return size;
+}
+
+std::optional<Vector3> ParsePoint(const std::string& text) {
+    float coordinates[3] = {};
+    std::size_t from = 0;
+    for (int i = 0; i < 3; ++i) {
+        std::size_t end = text.find(',', from);
+        if ((i < 2) != (end != std::string::npos)) return std::nullopt;  // exactly two commas
+        if (end == std::string::npos) end = text.size();
+        const std::string part = text.substr(from, end - from);
+        double value = 0;
+        // strtod would skip leading blanks; a point takes none.
+        if (part.empty() || std::isspace(static_cast<unsigned char>(part.front())) || !ParseDouble(part, value) ||
+            std::fabs(value) > FLT_MAX)
+            return std::nullopt;
+        coordinates[i] = static_cast<float>(value);
+        from = end + 1;
+    }
+    return Vector3{coordinates[0], coordinates[1], coordinates[2]};
 }
 
 std::optional<Options> ParseCommandLine(int argc, const char* const* argv, std::string& error) {
@@ -101,6 +123,31 @@ std::optional<Options> ParseCommandLine(int argc, const char* const* argv, std::
             options.vsync = vsync;
         } else if (arg == "--write-settings") {
             options.writeSettings = true;
+        } else if (arg == "--preview") {
+            options.preview = true;
+        } else if (arg == "--fly") {
+            options.fly = options.preview = true;
+        } else if (arg == "--start") {
+            if (!value(text)) return std::nullopt;
+            options.start = ParsePoint(text);
+            if (!options.start) {
+                error = "option --start: bad value '" + text + "' (X,Y,Z: three numbers separated by commas)";
+                return std::nullopt;
+            }
+            options.preview = true;
+        } else if (arg == "--screenshot-every") {
+            ScreenshotSeries series;
+            if (!value(text)) return std::nullopt;
+            if (!ParseCount(text, series.every) || series.every < 1) {
+                error = "option --screenshot-every: bad value '" + text + "' (a whole number of frames, 1 or more)";
+                return std::nullopt;
+            }
+            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+                error = "option --screenshot-every needs a directory after the frame count";
+                return std::nullopt;
+            }
+            series.directory = argv[++i];
+            options.screenshotEvery = std::move(series);
         } else if (arg == "--size") {
             if (!value(text)) return std::nullopt;
             options.size = ParseWindowSize(text);
@@ -185,6 +232,14 @@ std::string UsageText(const char* program) {
         "  --write-settings      write the default settings file (see below) and quit\n"
         "  --help                show this text\n"
         "  --version             show the version\n"
+        "\n"
+        "Preview, for level makers:\n"
+        "  --preview             F5 reloads the level and the sky in place; the HUD shows the\n"
+        "                        position\n"
+        "  --start X,Y,Z         start at this point instead of the level's start (implies --preview)\n"
+        "  --fly                 a free camera that ignores walls and gravity: Up/Down move, Left/Right\n"
+        "                        turn, Page Up/Page Down rise and sink (implies --preview)\n"
+        "  --screenshot-every N DIR  write frames 0, N, 2N... as DIR/shot_FRAME.png (DIR is created)\n"
         "\n"
         "In the game: Alt+Enter switches full screen on and off, F12 saves a screenshot under\n"
         "$XDG_DATA_HOME/brontal/screenshots (~/.local/share/brontal/screenshots), Escape quits.\n"

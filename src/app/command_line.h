@@ -5,9 +5,16 @@
 // Long options that take a value accept it as the next argument or after '=' (--size=800x600).
 // --windowed, --fullscreen and --size change the settings of one run only: config.dat is never
 // written.
+//
+// The preview options are for level makers and change nothing unless given: --start puts the
+// player (or the flying camera) at another point, --fly flies a free camera instead of walking
+// the figure, --preview lets F5 reload the level and the sky and shows the position on the HUD
+// (--start and --fly imply it), --screenshot-every writes a numbered screenshot every N frames.
 #include <cstdint>
 #include <optional>
 #include <string>
+
+#include "math/types.h"
 
 namespace brontal {
 
@@ -21,6 +28,12 @@ inline constexpr int kMaximumWindowSide = 16384;
 
 struct WindowSize {
     std::uint16_t width = 0, height = 0;
+};
+
+// --screenshot-every N DIR: frames 0, N, 2N... as DIR/shot_<frame, six digits>.png.
+struct ScreenshotSeries {
+    long long every = 1;  // 1 or more
+    std::string directory;
 };
 
 struct Options {
@@ -42,6 +55,10 @@ struct Options {
     std::optional<std::string> dataDir;     // --data DIR: the one directory that holds the data
     std::optional<bool> vsync;              // --vsync (true) or --no-vsync (false), over settings.ini
     bool writeSettings = false;             // write the default settings.ini and quit
+    bool preview = false;                   // F5 reloads, the HUD shows the position; --start, --fly imply it
+    bool fly = false;                       // a free camera instead of the figure
+    std::optional<Vector3> start;           // --start X,Y,Z: the start point for this run
+    std::optional<ScreenshotSeries> screenshotEvery;
 };
 
 // Parses argv. On an unknown option or a bad value returns nullopt and sets error to a message
@@ -50,6 +67,9 @@ std::optional<Options> ParseCommandLine(int argc, const char* const* argv, std::
 
 // "WxH" with both sides whole numbers in kMinimumWindowSide..kMaximumWindowSide.
 std::optional<WindowSize> ParseWindowSize(const std::string& text);
+
+// "X,Y,Z": three finite numbers separated by commas, no spaces.
+std::optional<Vector3> ParsePoint(const std::string& text);
 
 std::string UsageText(const char* program);
 

@@ -45,9 +45,20 @@ void PlacePlayerAndCamera() {
     g_chaseCamera.followPoint = g_level.startPosition;
 }
 
+void CreateTextOverlay() {
+    auto* overlay = new TextOverlay("Arial", 14, 1);
+    // Without an atlas there is nothing to draw with: the HUD then stays off.
+    if (overlay->CreateGlyphAtlas(g_device) != D3D_OK || overlay->CreateDrawResources() != D3D_OK) {
+        std::fprintf(stderr, "warning: the HUD font could not be made; no HUD text will be drawn\n");
+        delete overlay;
+        return;
+    }
+    g_textOverlay = overlay;
+}
+
+}  // namespace
+
 void SetStartupVisibleRooms() {
-    // Rooms 0 and 1 until the player is first found in a room; a level with fewer rooms starts
-    // with the rooms it has.
     const std::uint16_t count = g_level.roomCount < 2 ? g_level.roomCount : 2;
     g_visibleRoomList.assign(count, 0);
     for (std::uint16_t i = 0; i < count; ++i) g_visibleRoomList[i] = i;
@@ -81,25 +92,11 @@ void SetMaterialAndLights() {
     }
 }
 
-void CreateTextOverlay() {
-    auto* overlay = new TextOverlay("Arial", 14, 1);
-    // Without an atlas there is nothing to draw with: the HUD then stays off.
-    if (overlay->CreateGlyphAtlas(g_device) != D3D_OK || overlay->CreateDrawResources() != D3D_OK) {
-        std::fprintf(stderr, "warning: the HUD font could not be made; no HUD text will be drawn\n");
-        delete overlay;
-        return;
-    }
-    g_textOverlay = overlay;
-}
-
-// Before the first scene: nothing is drawn, and the backend gets every room's geometry ready.
 void PassEveryRoomThroughTheRoomDraw() {
     g_device->BeginWarmUp();
     for (std::uint16_t r = 0; r < g_level.roomCount; ++r) g_level.DrawRoom(r);
     g_device->EndWarmUp();
 }
-
-}  // namespace
 
 bool InitDevice(void* window, const StartupConfig& config, std::string& error) {
     D3DPRESENT_PARAMETERS parameters{};
@@ -141,6 +138,7 @@ bool InitProjectionAndLevel(const StartupConfig& config, std::string& error) {
         error = g_level.LastError();
         return false;
     }
+    if (config.start) g_level.startPosition = *config.start;
     // The level never changes from here on: its collision triangles are prepared once.
     BuildCollisionCache(g_level);
     QuaternionIdentity(&g_chaseCamera.orientation);

@@ -3,9 +3,11 @@
 // player and camera at the start point, the frame timer, the start-up visible rooms, the sky,
 // the material and every room light, the text overlay, and one pass of every room through the
 // room draw.
+#include <optional>
 #include <string>
 
 #include "device/device.h"
+#include "math/types.h"
 
 namespace brontal {
 
@@ -24,6 +26,7 @@ struct StartupConfig {
     std::string levelPath = "LEVELS\\LEVEL_001.VRM";
     CounterSource* counter = nullptr;      // null: the system's high-resolution counter
     CallRecorder* recorder = nullptr;      // attached as soon as the device exists
+    std::optional<Vector3> start;          // the level's start point replaced for this run (--start)
 };
 
 // Returns false, with a message in error, when no device can be created or the level is
@@ -41,6 +44,16 @@ void StartRun(CounterSource* counter);
 // changed goes back to how start-up left it (the player, the animation, the camera and its turn,
 // the room, the sky's angle, the fill mode), then StartRun.
 void RestartRun(CounterSource* counter);
+
+// Steps of the start-up sequence that a reload of the level repeats.
+// Rooms 0 and 1 (or as many as the level has) until the player is first found in a room.
+void SetStartupVisibleRooms();
+// The sky box on g_device with the six sky images, each a new texture.
+void BuildSkyBox();
+// The material, and every room light set and enabled, numbered in room order.
+void SetMaterialAndLights();
+// Before the first scene: nothing is drawn, and the backend gets every room's geometry ready.
+void PassEveryRoomThroughTheRoomDraw();
 
 // Releases everything InitGame made, so that the game can start again: the text overlay, the
 // frame timer, the sky box's and the view frustum's hold on the device, the level and its

@@ -18,7 +18,7 @@ struct KeyName {
 constexpr KeyName kKeyNames[] = {
     {"UP", VK_UP}, {"DOWN", VK_DOWN}, {"LEFT", VK_LEFT}, {"RIGHT", VK_RIGHT}, {"NUMPAD0", VK_NUMPAD0},
     {"M", VK_M},   {"P", VK_P},       {"W", VK_W},       {"X", VK_X},         {"1", VK_1},
-    {"ESCAPE", VK_ESCAPE},
+    {"ESCAPE", VK_ESCAPE}, {"PAGEUP", VK_PRIOR}, {"PAGEDOWN", VK_NEXT}, {"F5", VK_F5},
 };
 
 std::optional<int> KeyFromName(std::string word) {

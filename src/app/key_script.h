@@ -2,8 +2,8 @@
 // Key scripts: key presses by frame number, for deterministic runs. A script is lines of
 //   FIRST LAST KEY [KEY ...]
 // with inclusive frame numbers counted from 0 (frame n is the n-th frame update) and keys named
-// UP DOWN LEFT RIGHT NUMPAD0 M P W X 1 ESCAPE in any case. Blank lines and lines starting with #
-// are ignored. ESCAPE quits after the frame it covers.
+// UP DOWN LEFT RIGHT NUMPAD0 M P W X 1 ESCAPE and the preview keys PAGEUP PAGEDOWN F5, in any
+// case. Blank lines and lines starting with # are ignored. ESCAPE quits after the frame it covers.
 #include <cstdint>
 #include <optional>
 #include <string>

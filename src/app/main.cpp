@@ -18,6 +18,7 @@
 #include "app/frame_pacer.h"
 #include "app/init_game.h"
 #include "app/key_script.h"
+#include "app/preview_run.h"
 #include "app/quit_signals.h"
 #include "app/run_hooks.h"
 #include "app/screenshot_files.h"
@@ -31,6 +32,7 @@
 #include "platform/sdl_keyboard.h"
 #include "platform/user_settings.h"
 #include "platform/window.h"
+#include "player/fly_camera.h"
 #include "player/frame_update.h"
 #include "render/frame_render.h"
 #include "shell/counter.h"
@@ -80,18 +82,13 @@ int CheckOutputs(const Options& options, std::string& error) {
         if (error = CheckOutputPath(**path); !error.empty()) return kExitFailure;
         written.push_back(**path);
     }
-    return 0;
-}
-
-bool WriteScreenshot(const std::string& path, std::string& error) {
-    Image image;
-    if (!g_device->GetBackend().ReadPixels(image.width, image.height, image.rgba)) {
-        error = path + ": this backend has no pixels to write";
-        return false;
+    if (options.screenshotEvery) {
+        // Made now, so that a directory that cannot be is named before anything runs.
+        const std::string& dir = options.screenshotEvery->directory;
+        if (!MakeDirectories(dir, error)) return kExitFailure;
+        if (error = CheckOutputPath(SeriesShotPath(dir, 0)); !error.empty()) return kExitFailure;
     }
-    if (WriteWholeFile(path, EncodePng(image), error)) return true;
-    error = path + ": " + error;
-    return false;
+    return 0;
 }
 
 // F12: the last presented frame into the user's screenshot directory, under a new name.
@@ -119,27 +116,31 @@ void SaveScreenshotToDataHome() {
         std::fprintf(stderr, "brontal: screenshot not saved: %s\n", error.c_str());
 }
 
-// The deterministic-run hooks, and after each render the screenshot F12 asked for and the
-// player's frame-rate cap. A frame that is to be read back is asked for before it is drawn (a
-// backend may otherwise show it straight in the window, where nothing can be read after the
-// swap): the one after an F12 press, or every frame when the run ends with a screenshot.
+// The deterministic-run hooks, the preview's reload and numbered shots, and after each render
+// the screenshot F12 asked for and the player's frame-rate cap. A frame that is to be read back
+// is asked for before it is drawn (a backend may otherwise show it straight in the window, where
+// nothing can be read after the swap): the one after an F12 press, each one the preview's
+// series keeps, or every frame when the run ends with a screenshot.
 class DesktopHooks final : public FrameHooks {
 public:
-    DesktopHooks(RunHooks& run, WindowMessageQueue* windowQueue, bool keepEveryFrame, int maxFps)
-        : run_(run), windowQueue_(windowQueue), keepEveryFrame_(keepEveryFrame), pacer_(maxFps) {}
+    DesktopHooks(RunHooks& run, PreviewRun& preview, WindowMessageQueue* windowQueue, bool keepEveryFrame, int maxFps)
+        : run_(run), preview_(preview), windowQueue_(windowQueue), keepEveryFrame_(keepEveryFrame), pacer_(maxFps) {}
     void BeforeUpdate(std::int64_t frame) override {
         run_.BeforeUpdate(frame);
-        if (keepEveryFrame_ || (windowQueue_ && windowQueue_->ScreenshotRequested()))
+        preview_.BeforeUpdate();
+        if (keepEveryFrame_ || preview_.KeepsFrame(frame) || (windowQueue_ && windowQueue_->ScreenshotRequested()))
             g_device->GetBackend().KeepNextFrameReadable();
     }
     void AfterRender(std::int64_t frame) override {
         run_.AfterRender(frame);
+        preview_.AfterRender(frame);
         if (windowQueue_ && windowQueue_->TakeScreenshotRequest()) SaveScreenshotToDataHome();
         pacer_.Wait();
     }
 
 private:
     RunHooks& run_;
+    PreviewRun& preview_;
     WindowMessageQueue* windowQueue_;
     bool keepEveryFrame_;
     FramePacer pacer_;
@@ -241,6 +242,7 @@ bool EnterDataDirectory(Options& options, std::string& dataDir, std::string& err
     anchorOptional(options.keyScript);
     anchorOptional(options.stateLog);
     anchorOptional(options.deviceTrace);
+    if (options.screenshotEvery) anchor(options.screenshotEvery->directory);
     if (::chdir(found->c_str()) != 0) {
         error = *found + ": cannot enter the data directory";
         return false;
@@ -337,6 +339,7 @@ int Run(Options options) {
     config.levelPath = options.levelPath;
     config.counter = simulatedCounter ? &*simulatedCounter : nullptr;
     config.recorder = recorder ? &*recorder : nullptr;
+    config.start = options.start;
 
     const bool started = InitGame(window.get(), config, error);
     PrintStartLine(dataDir);
@@ -354,13 +357,16 @@ int Run(Options options) {
 
     RunHooks runHooks(queue, scriptedKeys ? &*scriptedKeys : nullptr, recorder ? &*recorder : nullptr,
                       stateLog.Stream(), options.frames);
-    DesktopHooks hooks(runHooks, windowQueue ? &*windowQueue : nullptr, options.screenshot.has_value(),
+    PreviewRun preview(options.preview, options.levelPath, options.start, options.screenshotEvery);
+    DesktopHooks hooks(runHooks, preview, windowQueue ? &*windowQueue : nullptr, options.screenshot.has_value(),
                        window ? userSettings.maxFps : 0);
+    g_hudShowsPosition = options.preview;
+    if (options.fly) StartFlyCamera(g_level.startPosition, 0.0f);
     if (options.frames && *options.frames == 0) queue.PostQuitMessage(0);
-    RunFrameLoop(queue, {UpdateFrame, RenderStep}, &hooks);
+    RunFrameLoop(queue, {options.fly ? UpdateFlyFrame : UpdateFrame, RenderStep}, &hooks);
 
-    int status = 0;
-    if (options.screenshot && !WriteScreenshot(*options.screenshot, error)) {
+    int status = preview.ShotFailed() ? kExitFailure : 0;
+    if (options.screenshot && !WriteLastFrame(*options.screenshot, error)) {
         std::fprintf(stderr, "brontal: %s\n", error.c_str());
         status = kExitFailure;
     }

@@ -59,6 +59,9 @@ public:
     // A valid draw made outside any scene: nothing is drawn, but the geometry will come again
     // unchanged (the start-up pass over every room), so a backend may get it ready now.
     virtual void Prepare(const DrawCall& call) { (void)call; }
+    // The geometry drawn so far will not come again (the level was replaced): what the backend
+    // keeps of it may go.
+    virtual void ForgetStaticGeometry() {}
     virtual void Present() = 0;
     // The last presented frame (or the current back buffer when nothing was presented) as rows of
     // RGBA bytes, top row first. Returns false when the backend has no pixels (the null backend,

@@ -105,6 +105,10 @@ public:
                           D3DFORMAT format, D3DPOOL pool, Texture** texture);
     HRESULT CreateVertexBuffer(std::uint32_t length, std::uint32_t usage, std::uint32_t fvf, D3DPOOL pool,
                                VertexBuffer** buffer);
+    // Destroys a texture this device made (the level's and the sky's when the preview reloads
+    // them); a stage or state block that held it then holds no texture. A texture that is not
+    // the device's is refused (NullArgument).
+    HRESULT ReleaseTexture(Texture* texture);
 
     // Frame.
     HRESULT Clear(std::uint32_t count, const D3DRECT* rects, std::uint32_t flags, D3DCOLOR colour, float z,
@@ -145,6 +149,10 @@ public:
     void BeginWarmUp() { warmingUp_ = true; }
     void EndWarmUp() { warmingUp_ = false; }
     const D3DPRESENT_PARAMETERS& PresentParameters() const { return parameters_; }
+    // The geometry drawn so far will not be drawn again (the level was replaced): the backend
+    // lets go of what it keeps of it. Not in a trace either.
+    void ForgetStaticGeometry() { backend_->ForgetStaticGeometry(); }
+    std::size_t TextureCount() const { return textures_.size(); }
 
 private:
     friend class Texture;

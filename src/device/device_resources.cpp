@@ -1,5 +1,6 @@
 // Textures and the vertex buffer: owned by the device, their memory on the CPU side; a backend
 // learns of new texels through TextureUpdated and reads vertex data at draw time.
+#include <algorithm>
 #include <cstring>
 
 #include "device/device_internal.h"
@@ -161,6 +162,23 @@ HRESULT Device::CreateTexture(std::uint32_t width, std::uint32_t height, std::ui
         Log("CreateTexture", std::move(arguments));
     }
     return result;
+}
+
+HRESULT Device::ReleaseTexture(Texture* texture) {
+    auto owned = std::find_if(textures_.begin(), textures_.end(),
+                              [&](const std::unique_ptr<Texture>& t) { return texture && t.get() == texture; });
+    if (recorder_) Log("ReleaseTexture", {TextureId(texture)});
+    if (owned == textures_.end()) return Fail(DeviceError::NullArgument);
+    auto forget = [&](DeviceState& state) {
+        for (Texture*& bound : state.texture)
+            if (bound == texture) bound = nullptr;
+    };
+    forget(state_);
+    for (auto& block : stateBlocks_)
+        if (block) forget(block->values);
+    backend_->TextureDestroyed(*texture);
+    textures_.erase(owned);
+    return D3D_OK;
 }
 
 HRESULT Device::CreateVertexBuffer(std::uint32_t length, std::uint32_t usage, std::uint32_t fvf, D3DPOOL pool,

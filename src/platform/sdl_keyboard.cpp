@@ -20,7 +20,7 @@ constexpr int VK_BACK = 0x08, VK_TAB = 0x09, VK_RETURN = 0x0D, VK_SHIFT = 0x10, 
               VK_SPACE = 0x20, VK_F1 = 0x70;
 
 // Keys that are not letters, digits, numpad digits or function keys (those go by range).
-constexpr std::array<KeyPair, 14> kNamedKeys{{
+constexpr std::array<KeyPair, 16> kNamedKeys{{
     {VK_BACK, SDL_SCANCODE_BACKSPACE},
     {VK_TAB, SDL_SCANCODE_TAB},
     {VK_RETURN, SDL_SCANCODE_RETURN},
@@ -29,6 +29,8 @@ constexpr std::array<KeyPair, 14> kNamedKeys{{
     {VK_MENU, SDL_SCANCODE_LALT},
     {VK_ESCAPE, SDL_SCANCODE_ESCAPE},
     {VK_SPACE, SDL_SCANCODE_SPACE},
+    {VK_PRIOR, SDL_SCANCODE_PAGEUP},
+    {VK_NEXT, SDL_SCANCODE_PAGEDOWN},
     {VK_LEFT, SDL_SCANCODE_LEFT},
     {VK_UP, SDL_SCANCODE_UP},
     {VK_RIGHT, SDL_SCANCODE_RIGHT},

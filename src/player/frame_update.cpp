@@ -7,6 +7,7 @@
 #include "math/vector3.h"
 #include "player/animation.h"
 #include "player/collision_cache.h"
+#include "player/fly_camera.h"
 #include "player/player.h"
 #include "player/room_tracking.h"
 #include "shell/frame_timer.h"
@@ -119,6 +120,7 @@ void ResetSimulation() {
     g_player = Player{};
     g_animation = AnimationState{};
     g_chaseCamera = ChaseCamera{};
+    g_flyCamera = FlyCamera{};
     g_currentRoom = 0;
     g_currentRoomName = nullptr;
     g_visibleRoomCount = 0;

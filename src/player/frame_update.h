@@ -9,7 +9,7 @@ namespace brontal {
 // Needs g_frameTimer; the device calls of keys M and W and the view go to g_device when there is one.
 void UpdateFrame();
 
-// Player, animation states, chase camera and current room back to their values before the
+// Player, animation states, chase and flying cameras and current room back to their values before the
 // start-up sequence; the visible-room list is emptied (its storage is kept) and the collision
 // cache forgotten. For tests.
 void ResetSimulation();

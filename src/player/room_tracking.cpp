@@ -24,6 +24,13 @@ void TakeOverVisibleRooms(const Room& room) {
 
 }  // namespace
 
+void EnterRoom(const Level& level, std::size_t index) {
+    const Room& room = level.rooms[index];
+    g_currentRoomName = room.name.c_str();
+    g_currentRoom = static_cast<std::uint16_t>(index);
+    TakeOverVisibleRooms(room);
+}
+
 bool RoomContains(const Room& room, const Vector3& position) {
     return StrictlyBetween(room.boxMin.x, position.x, room.boxMax.x) &&
            StrictlyBetween(room.boxMin.y, position.y, room.boxMax.y) &&
@@ -40,11 +47,14 @@ void TrackRoomsAndCollide(const Level& level, Vector3& position) {
     for (std::size_t i = 0; i < RoomsInUse(level); ++i) {
         const Room& room = level.rooms[i];
         if (!RoomContains(room, position)) continue;
-        g_currentRoomName = room.name.c_str();
-        g_currentRoom = static_cast<std::uint16_t>(i);
-        TakeOverVisibleRooms(room);
+        EnterRoom(level, i);
         CollideSphere(position, CachedRoomTriangles(level, i));
     }
+}
+
+void TrackRooms(const Level& level, const Vector3& position) {
+    for (std::size_t i = 0; i < RoomsInUse(level); ++i)
+        if (RoomContains(level.rooms[i], position)) EnterRoom(level, i);
 }
 
 }  // namespace brontal

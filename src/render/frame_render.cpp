@@ -6,6 +6,7 @@
 #include "device/device.h"
 #include "level/world.h"
 #include "math/math.h"
+#include "player/fly_camera.h"
 #include "player/player.h"
 #include "render/frustum.h"
 #include "render/room_draw.h"
@@ -21,6 +22,7 @@ Matrix4x4 g_skyWorld{};
 float g_skyAngle = 0.0f;
 Matrix4x4 g_mainProjection{};
 Matrix4x4 g_skyProjection{};
+bool g_hudShowsPosition = false;
 
 namespace {
 
@@ -66,7 +68,7 @@ std::uint16_t KeyOfFrame(float frame) {
 
 // Every part of the level's first animated model, whatever its count; no figure without one.
 void DrawFigure() {
-    if (g_level.animatedModels.empty()) return;
+    if (g_level.animatedModels.empty() || g_flyCamera.on) return;
     const AnimatedModel& figure = g_level.animatedModels[0];
     const std::uint16_t key = KeyOfFrame(g_player.animFrame);
     const std::size_t parts = std::min<std::size_t>(figure.partCount, figure.parts.size());
@@ -77,7 +79,15 @@ void DrawHud() {
     if (!showOverlay || !g_textOverlay) return;
     char hudText[kHudTextBytes];
     FormatHudText(hudText, g_currentRoomName, static_cast<double>(FramesPerSecond()), trianglesDrawn);
-    g_textOverlay->DrawString(kHudX, kHudY, kHudColour, hudText, 0);
+    if (!g_hudShowsPosition) {
+        g_textOverlay->DrawString(kHudX, kHudY, kHudColour, hudText, 0);
+        return;
+    }
+    char positionLine[kPositionLineBytes];
+    FormatPositionLine(positionLine, g_flyCamera.on ? g_flyCamera.position : g_player.position);
+    char text[kHudTextBytes + kPositionLineBytes];
+    std::snprintf(text, sizeof text, "%s\n%s", hudText, positionLine);
+    g_textOverlay->DrawString(kHudX, kHudY, kHudColour, text, 0);
 }
 
 }  // namespace
@@ -85,6 +95,11 @@ void DrawHud() {
 void FormatHudText(char (&out)[kHudTextBytes], const char* roomName, double framesPerSecond,
                    std::int32_t triangles) {
     std::snprintf(out, sizeof out, kHudFormat, roomName ? roomName : "", framesPerSecond, triangles);
+}
+
+void FormatPositionLine(char (&out)[kPositionLineBytes], const Vector3& position) {
+    std::snprintf(out, sizeof out, "Position: %.1f, %.1f, %.1f", static_cast<double>(position.x),
+                  static_cast<double>(position.y), static_cast<double>(position.z));
 }
 
 HRESULT RenderFrame() {

@@ -6,6 +6,8 @@
 namespace brontal {
 
 inline constexpr int VK_ESCAPE = 0x1B;
+inline constexpr int VK_PRIOR = 0x21;  // Page Up
+inline constexpr int VK_NEXT = 0x22;   // Page Down
 inline constexpr int VK_LEFT = 0x25;
 inline constexpr int VK_UP = 0x26;
 inline constexpr int VK_RIGHT = 0x27;
@@ -16,6 +18,7 @@ inline constexpr int VK_P = 0x50;
 inline constexpr int VK_W = 0x57;
 inline constexpr int VK_X = 0x58;
 inline constexpr int VK_NUMPAD0 = 0x60;
+inline constexpr int VK_F5 = 0x74;
 
 inline constexpr std::uint16_t kKeyHeldBit = 0x8000;
 

@@ -24,6 +24,7 @@ TEST(CommandLine, NoOptionsIsTheSpecifiedGame) {
     EXPECT_EQ(options->configPath, "config.dat");
     EXPECT_FALSE(options->screenshot || options->frames || options->fixedDt || options->keyScript ||
                  options->stateLog || options->deviceTrace);
+    EXPECT_FALSE(options->preview || options->fly || options->start || options->screenshotEvery);
 }
 
 TEST(CommandLine, ValuesAreTaken) {
@@ -46,8 +47,8 @@ TEST(CommandLine, ValuesAreTaken) {
 
 TEST(CommandLine, BadInputNamesTheOption) {
     std::string error;
-    EXPECT_FALSE(Parse({"--fly"}, error));
-    EXPECT_NE(error.find("--fly"), std::string::npos);
+    EXPECT_FALSE(Parse({"--jump"}, error));
+    EXPECT_NE(error.find("--jump"), std::string::npos);
     EXPECT_FALSE(Parse({"--frames", "ten"}, error));
     EXPECT_NE(error.find("--frames"), std::string::npos);
     EXPECT_FALSE(Parse({"--frames", "-1"}, error));
@@ -111,10 +112,44 @@ TEST(CommandLine, BadOverridesAndDataNameTheOption) {
     EXPECT_NE(error.find("--sizes"), std::string::npos);
 }
 
+TEST(CommandLine, PreviewOptions) {
+    std::string error;
+    auto options = Parse({"--start", "12.5,-3,4e2", "--screenshot-every", "25", "shots"}, error);
+    ASSERT_TRUE(options) << error;
+    ASSERT_TRUE(options->start);
+    EXPECT_EQ(options->start->x, 12.5f);
+    EXPECT_EQ(options->start->y, -3.0f);
+    EXPECT_EQ(options->start->z, 400.0f);
+    EXPECT_TRUE(options->preview) << "--start implies the preview";
+    EXPECT_FALSE(options->fly);
+    ASSERT_TRUE(options->screenshotEvery);
+    EXPECT_EQ(options->screenshotEvery->every, 25);
+    EXPECT_EQ(options->screenshotEvery->directory, "shots");
+
+    options = Parse({"--fly", "--screenshot-every=1", "d", "--start=0,0,0"}, error);
+    ASSERT_TRUE(options) << error;
+    EXPECT_TRUE(options->fly && options->preview);
+    EXPECT_EQ(options->screenshotEvery->every, 1);
+    EXPECT_TRUE(Parse({"--preview"}, error)->preview);
+    EXPECT_FALSE(Parse({"--screenshot-every", "4", "d"}, error)->preview) << "shots alone are no preview";
+
+    const std::vector<std::vector<const char*>> bad = {
+        {"--start", "1,2"},        {"--start", "1,2,3,4"}, {"--start", "1,,3"},   {"--start", "1, 2,3"},
+        {"--start", "a,b,c"},      {"--start", "1,2,nan"}, {"--start", "1,2,1e39"}, {"--start"},
+        {"--screenshot-every", "0", "d"}, {"--screenshot-every", "-2", "d"}, {"--screenshot-every", "x", "d"},
+        {"--screenshot-every", "5"},      {"--screenshot-every", "5", ""},   {"--fly=yes"},
+    };
+    for (const auto& args : bad) {
+        EXPECT_FALSE(Parse(args, error)) << args[0] << " " << (args.size() > 1 ? args[1] : "");
+        EXPECT_NE(error.find(std::string(args[0]).substr(0, std::string(args[0]).find('='))), std::string::npos)
+            << error;
+    }
+}
+
 TEST(KeyScript, LinesCoverInclusiveFrames) {
     std::string error;
-    auto script = ParseKeyScript("# walk\n\n0 2 up left\n 5 5 ESCAPE\r\n3 4 Numpad0 1 m p w x down right\n", "s",
-                                 error);
+    auto script = ParseKeyScript(
+        "# walk\n\n0 2 up left\n 5 5 ESCAPE\r\n3 4 Numpad0 1 m p w x down right\n6 6 PageUp pagedown F5\n", "s", error);
     ASSERT_TRUE(script) << error;
     EXPECT_TRUE(script->Held(0, VK_UP));
     EXPECT_TRUE(script->Held(2, VK_LEFT));
@@ -123,6 +158,8 @@ TEST(KeyScript, LinesCoverInclusiveFrames) {
     EXPECT_TRUE(script->Held(4, VK_X));
     EXPECT_TRUE(script->Held(4, VK_1));
     EXPECT_FALSE(script->Held(5, VK_UP));
+    for (int key : {VK_PRIOR, VK_NEXT, VK_F5}) EXPECT_TRUE(script->Held(6, key)) << key;
+    EXPECT_FALSE(script->Held(5, VK_F5));
     ScriptedKeys keys(*script);
     keys.SetFrame(1);
     EXPECT_EQ(keys.GetAsyncKeyState(VK_UP), kKeyHeldBit);

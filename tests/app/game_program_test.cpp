@@ -74,11 +74,13 @@ TEST_F(GameProgram, HelpVersionAndUsageErrors) {
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_NE(run.out.find("--data DIR"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("--size WxH"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("--screenshot-every N DIR"), std::string::npos) << run.out;
     EXPECT_EQ(run.err, "");
     run = Game(root_, "--version");
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, "Brontal 0.1\n");
-    for (const char* bad : {"--fly", "--size 10x10", "--windowed --fullscreen", "--frames"}) {
+    for (const char* bad : {"--jump", "--size 10x10", "--windowed --fullscreen", "--frames", "--start 1,2",
+                            "--screenshot-every 0 shots"}) {
         run = Game(root_, bad);
         EXPECT_EQ(run.exitCode, 2) << bad;
         EXPECT_EQ(run.out, "") << bad;

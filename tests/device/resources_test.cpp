@@ -139,6 +139,34 @@ TEST(Textures, TheBackendHearsOfEachTextureDestroyedWithTheDevice) {
     EXPECT_EQ(destroyed, ids);
 }
 
+TEST(Textures, ReleaseDestroysOneTextureAndUnbindsItEverywhere) {
+    DeviceOnRememberingBackend d;
+    Texture* kept = nullptr;
+    Texture* gone = nullptr;
+    ASSERT_EQ(d.device->CreateTexture(2, 2, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &kept), D3D_OK);
+    ASSERT_EQ(d.device->CreateTexture(2, 2, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &gone), D3D_OK);
+    const std::uint32_t goneId = gone->Id();
+    d.device->SetTexture(0, gone);
+    d.device->SetTexture(1, kept);
+    std::uint32_t block = 0;
+    d.device->BeginStateBlock();
+    d.device->SetTexture(0, gone);
+    d.device->EndStateBlock(&block);
+
+    ASSERT_EQ(d.device->ReleaseTexture(gone), D3D_OK);
+    EXPECT_EQ(d.backend->destroyed, (std::vector<std::uint32_t>{goneId}));
+    EXPECT_EQ(d.device->TextureCount(), 1u);
+    EXPECT_EQ(d.device->State().texture[0], nullptr);
+    EXPECT_EQ(d.device->State().texture[1], kept);
+    d.device->SetTexture(0, kept);
+    d.device->ApplyStateBlock(block);
+    EXPECT_EQ(d.device->State().texture[0], nullptr) << "the block no longer holds the released texture";
+
+    EXPECT_EQ(d.device->ReleaseTexture(gone), D3DERR_INVALIDCALL) << "released once only";
+    EXPECT_EQ(d.device->ReleaseTexture(nullptr), D3DERR_INVALIDCALL);
+    EXPECT_EQ(d.device->TextureCount(), 1u);
+}
+
 TEST(VertexBuffers, LockRoundTripAndDiscard) {
     DeviceOnRememberingBackend d;
     VertexBuffer* vb = nullptr;

@@ -3,6 +3,7 @@
 // the sample level against the stored reference.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 
@@ -128,6 +129,72 @@ TEST(E2eGameRun, MalformedScriptStopsBeforeAnything) {
     EXPECT_NE(result.errors.find(script), std::string::npos) << result.errors;
     EXPECT_NE(result.errors.find("line 2"), std::string::npos) << result.errors;
     EXPECT_FALSE(std::filesystem::exists(log)) << "nothing ran";
+}
+
+// The preview seen from outside: the flying camera from --start straight through the hall's north
+// wall into the stair hall and up through its ceiling, the HUD room following the camera, F5
+// reloading in place, and a numbered shot every ten frames.
+TEST(E2eGameRun, PreviewFliesThroughWallsReloadsInPlaceAndWritesNumberedShots) {
+    const std::string log = ScratchPath("fly.jsonl"), shots = ScratchPath("fly_shots") + "/new/dir";
+    std::filesystem::remove_all(ScratchPath("fly_shots"));
+    const ProcessResult result = RunGame(
+        {"--headless", "--size", "160x120", "--fixed-dt", "0.1", "--fly", "--start", "200,100,-200", "--keys",
+         Script("fly.keys", "0 16 UP\n17 30 PAGEUP\n31 31 F5\n33 33 ESCAPE\n"), "--state-log", log,
+         "--screenshot-every", "10", shots});
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    const std::vector<StateLine> run = ReadLog(log);
+    ASSERT_EQ(run.size(), 34u);
+
+    EXPECT_NEAR(run[0].camera.z, -200.0f + 360.0f / 30.0f, 0.01f) << "from the start point given";
+    for (const StateLine& s : run) {  // the figure neither walks nor falls
+        EXPECT_EQ(s.position.x, 200.0f);
+        EXPECT_EQ(s.position.y, 100.0f);
+        EXPECT_EQ(s.position.z, -200.0f);
+    }
+    EXPECT_GT(run[16].camera.z, 380.0f) << "past the wall of z 300 to 340 and into the stair hall";
+    EXPECT_EQ(run[16].camera.x, 200.0f);
+    EXPECT_EQ(RoomSequence(run), (std::vector<std::string>{"Entrance Hall", "Stair Hall"}));
+    EXPECT_EQ(run[15].currentRoomName, "Entrance Hall");
+    EXPECT_EQ(run[16].currentRoomName, "Stair Hall");
+    EXPECT_GT(run[30].camera.y, 400.0f) << "above the stair hall's ceiling";
+
+    // F5 on frame 31: the level is read again; the camera and the room stay.
+    EXPECT_NE(result.errors.find("level reloaded"), std::string::npos) << result.errors;
+    for (std::size_t f = 31; f < run.size(); ++f) {
+        EXPECT_EQ(run[f].camera.y, run[30].camera.y) << f;
+        EXPECT_EQ(run[f].camera.z, run[30].camera.z) << f;
+        EXPECT_EQ(run[f].currentRoomName, "Stair Hall") << f;
+        EXPECT_EQ(run[f].visibleRooms, run[30].visibleRooms) << f;
+    }
+
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(shots)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"shot_000000.png", "shot_000010.png", "shot_000020.png",
+                                               "shot_000030.png"}));
+    Image first, last;
+    std::string error;
+    ASSERT_TRUE(LoadPng(shots + "/shot_000000.png", first, error)) << error;
+    ASSERT_TRUE(LoadPng(shots + "/shot_000030.png", last, error)) << error;
+    EXPECT_EQ(first.width, 160u);
+    EXPECT_EQ(last.height, 120u);
+    EXPECT_NE(first.rgba, last.rgba) << "the view moved";
+}
+
+TEST(E2eGameRun, StartPutsThePlayerElsewhere) {
+    const std::string log = ScratchPath("start.jsonl");
+    const ProcessResult result = RunGame({"--headless", "--size", "160x120", "--fixed-dt", "0.034", "--keys",
+                                          Script("start.keys", "0 14 UP\n15 15 ESCAPE\n"), "--start", "0,60,100",
+                                          "--state-log", log});
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    const std::vector<StateLine> run = ReadLog(log);
+    ASSERT_EQ(run.size(), 16u);
+    EXPECT_EQ(run[0].position.x, 0.0f);
+    EXPECT_EQ(run[0].position.y, 60.0f);
+    EXPECT_EQ(run[0].position.z, 100.0f);
+    EXPECT_EQ(run[0].currentRoomName, "Entrance Hall");
+    EXPECT_GT(run[15].position.z, 100.0f) << "the figure runs from there as usual";
+    EXPECT_LT(run[15].position.y, 60.0f) << "and falls towards the floor";
 }
 
 TEST(E2eGameRun, FirstShotShowsRoomFigureAndHud) {

@@ -4,10 +4,15 @@
 
 #include <cmath>
 
+#include "app/preview_run.h"
+#include "device/device.h"
+#include "e2e/e2e_paths.h"
 #include "e2e/game_session.h"
 #include "e2e/sample_game_environment.h"
 #include "level/world.h"
+#include "player/player.h"
 #include "render/frame_render.h"
+#include "shell/keys.h"
 
 namespace brontal::e2e {
 namespace {
@@ -156,6 +161,53 @@ TEST_F(E2eWalk, SameScriptSameLog) {
         EXPECT_EQ(first.log[f].animFrame, second.log[f].animFrame) << "frame " << f;
     }
     EXPECT_FALSE(Same(first.log.front().position, first.log.back().position)) << "the script moved the player";
+}
+
+// F5 of preview runs, in the game's own process so that the leak checker sees what a reload
+// releases: the player stays, the device holds as many textures as before, and the same walk
+// afterwards gives the same log. A level file that no longer reads leaves the old level.
+TEST_F(E2eWalk, F5ReloadsInPlaceAndABrokenLevelKeepsTheOldOne) {
+    std::string bytes;
+    ASSERT_TRUE(ReadText(DataDir() + "/LEVELS/LEVEL_001.VRM", bytes));
+    const std::string copy = ScratchPath("reload.vrm");
+    ASSERT_TRUE(WriteText(copy, bytes));
+    const std::string script = "2 40 UP\n";
+    const ScriptRun walk = Play(script, 1.0 / 30.0, 41);
+    const Vector3 place = g_player.position;
+    const std::size_t textures = g_device->TextureCount();
+
+    ManualKeys keys;
+    KeyStateSource* previousKeys = g_keyStateSource;
+    g_keyStateSource = &keys;
+    PreviewRun preview(true, copy, std::nullopt, std::nullopt);
+    auto pressF5 = [&] {  // pressed, then held for a second frame
+        keys.Set(VK_F5, false);
+        preview.BeforeUpdate();
+        keys.Set(VK_F5, true);
+        ::testing::internal::CaptureStderr();
+        preview.BeforeUpdate();
+        preview.BeforeUpdate();
+        return ::testing::internal::GetCapturedStderr();
+    };
+    EXPECT_EQ(pressF5(), "brontal: level reloaded from " + copy + "\n") << "once a press";
+    EXPECT_TRUE(Same(g_player.position, place));
+    EXPECT_EQ(g_device->TextureCount(), textures) << "the old level's and sky's textures are released";
+    EXPECT_STREQ(g_currentRoomName, "Entrance Hall");
+
+    ASSERT_TRUE(WriteText(copy, bytes.substr(0, bytes.size() / 2)));
+    const Room* firstRoom = g_level.rooms.data();
+    const std::string said = pressF5();
+    EXPECT_EQ(said.rfind("brontal: level not reloaded, the old one stays: " + copy, 0), 0u) << said;
+    EXPECT_EQ(g_level.rooms.data(), firstRoom) << "the old level untouched";
+    EXPECT_EQ(g_device->TextureCount(), textures);
+    g_keyStateSource = previousKeys;
+
+    const ScriptRun again = Play(script, 1.0 / 30.0, 41);
+    ASSERT_EQ(again.log.size(), walk.log.size());
+    for (std::size_t f = 0; f < walk.log.size(); ++f) {
+        EXPECT_TRUE(Same(again.log[f].position, walk.log[f].position)) << "frame " << f;
+        EXPECT_EQ(again.log[f].trianglesDrawn, walk.log[f].trianglesDrawn) << "frame " << f;
+    }
 }
 
 }  // namespace

@@ -176,13 +176,16 @@ TEST(Window, GoesDesktopFullScreenWhenNotWindowed) {
 }
 
 TEST(Keyboard, EveryGameKeyHasAScancodeAndComesBack) {
-    for (int vk : {VK_ESCAPE, VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN, VK_1, VK_M, VK_P, VK_W, VK_X, VK_NUMPAD0}) {
+    for (int vk : {VK_ESCAPE, VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN, VK_1, VK_M, VK_P, VK_W, VK_X, VK_NUMPAD0, VK_PRIOR,
+                   VK_NEXT, VK_F5}) {
         const int scancode = ScancodeForVirtualKey(vk);
         EXPECT_NE(scancode, SDL_SCANCODE_UNKNOWN) << "virtual key " << vk;
         EXPECT_EQ(VirtualKeyForScancode(scancode), vk) << "virtual key " << vk;
     }
     EXPECT_EQ(ScancodeForVirtualKey(VK_NUMPAD0), SDL_SCANCODE_KP_0) << "Numpad 0, not the top-row 0";
     EXPECT_EQ(ScancodeForVirtualKey('0'), SDL_SCANCODE_0);
+    EXPECT_EQ(ScancodeForVirtualKey(VK_PRIOR), SDL_SCANCODE_PAGEUP);
+    EXPECT_EQ(ScancodeForVirtualKey(VK_F5), SDL_SCANCODE_F5);
     EXPECT_EQ(ScancodeForVirtualKey(VK_1), SDL_SCANCODE_1);
     EXPECT_EQ(ScancodeForVirtualKey('A'), SDL_SCANCODE_A);
     EXPECT_EQ(ScancodeForVirtualKey('Z'), SDL_SCANCODE_Z);

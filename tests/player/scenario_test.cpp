@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "player/fly_camera.h"
 #include "sim_world.h"
 
 namespace brontal {
@@ -113,6 +114,52 @@ TEST_F(Scenario, NonSolidObjectIsPassedThrough) {
     StartAt({0, 25, -200});
     RunAlong({0, 0, 1}, 500);
     EXPECT_NEAR(g_player.position.z, 475.0f, 1e-3f);
+}
+
+// The preview's flying camera: no wall, floor or gravity holds it, its speeds are by the second,
+// and the room it is in is tracked as the player's would be. The player stays where it was.
+TEST_F(Scenario, FlyingCameraPassesWallsAndCeilingsAtTheSameSpeedAtAnyFrameRate) {
+    Room attic = BoxRoom("attic", {-500, 300, -500}, {500, 600, 500});
+    SetVisibleRooms(attic, {1, 0});
+    AddRoom(level, room);
+    AddRoom(level, attic);
+    InstallLevel(level);
+    StartAt({0, 25, 0});
+    const Vector3 player = g_player.position;
+
+    StartFlyCamera({0, 100, 0}, 0.0f);
+    for (int i = 0; i < 50; ++i) UpdateFlyFrame();
+    EXPECT_EQ(g_flyCamera.position.y, 100.0f) << "no gravity";
+    EXPECT_STREQ(g_currentRoomName, "hall");
+
+    Hold(VK_UP);
+    for (int i = 0; i < 200; ++i) UpdateFlyFrame();  // two seconds
+    EXPECT_GT(g_flyCamera.position.z, 500.0f) << "through the +z wall";
+    EXPECT_EQ(g_flyCamera.position.x, 0.0f);
+    Hold(VK_UP, false);
+
+    // One second of Page Up at 100 frames a second, then at 20: the same rise, into the attic.
+    StartFlyCamera({0, 100, 0}, 0.0f);
+    Hold(VK_PRIOR);
+    for (int i = 0; i < 100; ++i) UpdateFlyFrame();
+    const float rise = g_flyCamera.position.y - 100.0f;
+    EXPECT_GT(rise, 200.0f);
+    EXPECT_STREQ(g_currentRoomName, "attic");
+    EXPECT_EQ(g_visibleRoomList, (std::vector<std::uint16_t>{1, 0}));
+    SimulatedCounter slowCounter{0.05};
+    FrameTimer slow{slowCounter};
+    slow.Start(20.0f);
+    g_frameTimer = &slow;
+    StartFlyCamera({0, 100, 0}, 0.0f);
+    for (int i = 0; i < 20; ++i) UpdateFlyFrame();
+    g_frameTimer = &timer;
+    EXPECT_NEAR(g_flyCamera.position.y - 100.0f, rise, 1e-3f);
+
+    EXPECT_EQ(g_player.position.x, player.x);
+    EXPECT_EQ(g_player.position.y, player.y);
+    EXPECT_EQ(g_player.position.z, player.z);
+    // The view is the camera's: its placement sits at the camera's position.
+    EXPECT_EQ(g_chaseCamera.cameraMatrix.m[3][1], g_flyCamera.position.y);
 }
 
 TEST_F(Scenario, ReturnToStartFromInsideAWallBeforeCollision) {

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "level/world.h"
+#include "player/fly_camera.h"
 #include "player/player.h"
 #include "render/frustum.h"
 #include "render/render_fixture.h"
@@ -266,6 +267,32 @@ TEST_F(FrameRender, TheHudIsDrawnLastWithTheFrameFigures) {
     EXPECT_EQ(text.VertexAt<TextVertex>(1).x, -0.5f);
     EXPECT_EQ(text.VertexAt<TextVertex>(1).y, 17.5f);
     EXPECT_EQ(text.VertexAt<TextVertex>(1).colour, 0xFFFFFFFFu);
+}
+
+TEST_F(FrameRender, PreviewRunsShowThePositionAndTheFlyingCameraLeavesOutTheFigure) {
+    char line[kPositionLineBytes];
+    FormatPositionLine(line, {1.5f, -2.0f, 300.04f});
+    EXPECT_STREQ(line, "Position: 1.5, -2.0, 300.0");
+
+    CreateOverlay();
+    showOverlay = 1;
+    g_currentRoomName = g_level.rooms[0].name.c_str();
+    g_hudShowsPosition = true;
+    RenderFrame();  // walking: the player's position
+    const char* hud = "Current Room:Hall\nFrames Per Second:60.000000\nTriangles Per Frame:3";
+    const std::string walking = std::string(hud) + "\nPosition: 100.0, 50.0, -20.0";
+    EXPECT_EQ(TextTriangles(), 2 * (walking.size() - 3));
+
+    g_flyCamera.on = true;
+    g_flyCamera.position = {7.0f, 8.0f, 9.0f};
+    device.Forget();
+    RenderFrame();
+    g_hudShowsPosition = false;
+    g_flyCamera = FlyCamera{};
+    EXPECT_EQ(trianglesDrawn, 2) << "the rooms only";
+    const std::string flying = "Current Room:Hall\nFrames Per Second:60.000000\nTriangles Per Frame:2\n"
+                               "Position: 7.0, 8.0, 9.0";
+    EXPECT_EQ(TextTriangles(), 2 * (flying.size() - 3));
 }
 
 TEST_F(FrameRender, WithoutAnOverlayNoTextIsDrawnAndNothingFails) {

@@ -171,6 +171,11 @@ void GlBackend::TextureDestroyed(Texture& texture) {
     texture_ = kUnknown;
 }
 
+void GlBackend::ForgetStaticGeometry() {
+    geometry_->ForgetStatic();
+    vertexArray_ = kUnknown;  // the vertex array bound last may be gone
+}
+
 void GlBackend::Clear(std::uint32_t flags, D3DCOLOR colour, float z, std::uint32_t) {
     GLbitfield mask = 0;
     if (flags & D3DCLEAR_TARGET) {

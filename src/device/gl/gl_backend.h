@@ -65,6 +65,7 @@ public:
     void Clear(std::uint32_t flags, D3DCOLOR colour, float z, std::uint32_t stencil) override;
     void Draw(const DeviceState& state, const DrawCall& call) override;
     void Prepare(const DrawCall& call) override;
+    void ForgetStaticGeometry() override;
     void Present() override;
     bool ReadPixels(std::uint32_t& width, std::uint32_t& height, std::vector<std::uint8_t>& rgba) override;
     void KeepNextFrameReadable() override;

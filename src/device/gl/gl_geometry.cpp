@@ -143,6 +143,12 @@ bool GlGeometry::Place(const DrawCall& call, GlPlacement& out) {
     return true;
 }
 
+void GlGeometry::ForgetStatic() {
+    entries_.clear();
+    arenas_.clear();
+    stats_.staticBytes = 0;  // the cap counts what the buffers hold now
+}
+
 void GlGeometry::Prime(const DrawCall& call) {
     if (!caching_ || !call.indices) return;
     GlPlacement ignored;

@@ -59,6 +59,8 @@ public:
     // Geometry drawn before the first scene (the start-up pass over every room): placed in
     // the static buffers now, so the frames that follow upload nothing.
     void Prime(const DrawCall& call);
+    // Lets go of every static placement and the buffers holding them (the level was replaced).
+    void ForgetStatic();
     // When off, everything is streamed (for measuring what the cache saves).
     void SetStaticCaching(bool on) { caching_ = on; }
     const GlGeometryStats& Stats() const { return stats_; }
