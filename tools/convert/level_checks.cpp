@@ -39,7 +39,8 @@ bool SunOver(const Room& room, const Vector3& p) {
 // True when a collision triangle lies under p: the vertical line through p meets it below p.
 bool TriangleBelow(const Vector3& a, const Vector3& b, const Vector3& c, const Vector3& p) {
     const float area = (b.x - a.x) * (c.z - a.z) - (c.x - a.x) * (b.z - a.z);
-    if (std::fabs(area) < 1e-6f) return false;  // a wall, seen from above
+    const float reach = std::max({std::fabs(b.x - a.x), std::fabs(b.z - a.z), std::fabs(c.x - a.x), std::fabs(c.z - a.z)});
+    if (std::fabs(area) <= 1e-6f * reach * reach) return false;  // a wall, seen from above
     const float wb = ((p.x - a.x) * (c.z - a.z) - (c.x - a.x) * (p.z - a.z)) / area;
     const float wc = ((b.x - a.x) * (p.z - a.z) - (p.x - a.x) * (b.z - a.z)) / area;
     constexpr float kEdge = -1e-4f;
