@@ -128,8 +128,9 @@ struct SkySource {
     const char* name;
     std::uint8_t r, g, b;
 };
-constexpr SkySource kSkySources[6] = {{"Left.png", 200, 30, 30},  {"RIGHT.JPG", 30, 200, 30}, {"up.bmp", 30, 30, 200},
-                                      {"Down.jpeg", 200, 200, 30}, {"front.PNG", 30, 200, 200}, {"back.bmp", 200, 30, 200}};
+constexpr SkySource kSkySources[6] = {{"Left.png", 200, 30, 30},    {"RIGHT.JPG", 30, 200, 30},
+                                      {"up.bmp", 30, 30, 200},      {"Down.jpeg", 200, 200, 30},
+                                      {"front.PNG", 30, 200, 200}, {"back.bmp", 200, 30, 200}};
 
 class DataDirectoryTest : public BuildCommandTest {
 protected:

@@ -109,8 +109,8 @@ void WarnAboutOutput(const BuildArguments& arguments, const ConvertedFiles& file
     for (const char* face : {"Left", "Right", "Top", "Bottom", "Front", "Back"}) {
         std::error_code ignored;
         if (!std::filesystem::exists(JoinPath(arguments.dataDir, std::string("SKY/") + face + ".bmp"), ignored)) {
-            warnings.push_back(arguments.manifest + ": rooms show the sky, but the manifest names no \"sky\" folder and " +
-                               JoinPath(arguments.dataDir, "SKY") + " lacks " + face +
+            warnings.push_back(arguments.manifest + ": rooms show the sky, but the manifest names no \"sky\" folder " +
+                               "and " + JoinPath(arguments.dataDir, "SKY") + " lacks " + face +
                                ".bmp: the game draws the sky untextured");
             return;
         }

@@ -39,7 +39,8 @@ bool SunOver(const Room& room, const Vector3& p) {
 // True when a collision triangle lies under p: the vertical line through p meets it below p.
 bool TriangleBelow(const Vector3& a, const Vector3& b, const Vector3& c, const Vector3& p) {
     const float area = (b.x - a.x) * (c.z - a.z) - (c.x - a.x) * (b.z - a.z);
-    const float reach = std::max({std::fabs(b.x - a.x), std::fabs(b.z - a.z), std::fabs(c.x - a.x), std::fabs(c.z - a.z)});
+    const float reach =
+        std::max({std::fabs(b.x - a.x), std::fabs(b.z - a.z), std::fabs(c.x - a.x), std::fabs(c.z - a.z)});
     if (std::fabs(area) <= 1e-6f * reach * reach) return false;  // a wall, seen from above
     const float wb = ((p.x - a.x) * (c.z - a.z) - (c.x - a.x) * (p.z - a.z)) / area;
     const float wc = ((b.x - a.x) * (p.z - a.z) - (p.x - a.x) * (b.z - a.z)) / area;
@@ -82,6 +83,9 @@ private:
         return "x " + Number(room.boxMin.x / s) + " to " + Number(room.boxMax.x / s) + ", y " +
                Number(room.boxMin.y / s) + " to " + Number(room.boxMax.y / s) + ", z " + Number(-room.boxMax.z / s) +
                " to " + Number(-room.boxMin.z / s);
+    }
+    std::string OutsideBox(std::size_t r) const {
+        return "lies outside the box of its " + RoomName(r) + " (" + ManifestBox(r) + ")";
     }
     std::size_t RoomIndex(const std::string& group) const {
         for (std::size_t r = 0; r < manifest_.rooms.size(); ++r) {
@@ -149,7 +153,7 @@ void SilentMistakes::Placements() {
         const std::size_t r = RoomIndex(object.room);
         if (r >= level_.rooms.size() || placed[r] >= level_.rooms[r].objects.size()) continue;
         if (!InsideOrOn(level_.rooms[r], level_.rooms[r].objects[placed[r]++].position)) {
-            Warn(object.where + ".position", "lies outside the box of its " + RoomName(r) + " (" + ManifestBox(r) + ")");
+            Warn(object.where + ".position", OutsideBox(r));
         }
     }
     for (const ManifestLight& light : manifest_.lights) {
@@ -157,7 +161,7 @@ void SilentMistakes::Placements() {
         if (r >= level_.rooms.size() || lit[r] >= level_.rooms[r].lights.size()) continue;
         const D3DVECTOR& at = level_.rooms[r].lights[lit[r]++].light.Position;
         if (!InsideOrOn(level_.rooms[r], {at.x, at.y, at.z}) && !SunOver(level_.rooms[r], {at.x, at.y, at.z})) {
-            Warn(light.where + ".position", "lies outside the box of its " + RoomName(r) + " (" + ManifestBox(r) + ")");
+            Warn(light.where + ".position", OutsideBox(r));
         }
     }
 }
