@@ -1,5 +1,6 @@
-// A converted level walked by the game itself: headless, a fixed frame time, Up held, the state
-// log read back. The player must land on the hall's floor, stay on it, and run into the corridor.
+// A converted level walked by the game itself: built into a data directory with its sky, run from
+// there headless with a fixed frame time and Up held, the state log read back. The player must
+// land on the hall's floor, stay on it, and run into the corridor.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -44,7 +45,7 @@ const char* kWalkManifest = R"({"geometry": "walk.obj",
   "rooms": [{"group": "hall", "name": "Entrance Hall", "visible": ["hall", "corridor"]},
             {"group": "corridor", "name": "Corridor", "visible": ["corridor", "hall"]}],
   "lights": [{"room": "hall", "position": [100, 150, 100], "colour": [1, 1, 1], "range": 800}],
-  "start": [100, 60, 100], "figure": "none"})";
+  "start": [100, 60, 100], "figure": "none", "sky": "sky"})";
 
 struct FrameState {
     long frame = -1;
@@ -75,23 +76,26 @@ TEST(ConvertedLevelWalk, PlayerLandsAndRunsIntoTheCorridor) {
 
     ScratchDirectory dir;
     dir.Write("walk.obj", kWalkObj);
-    const Converted out = Convert(dir.Write("walk.json", kWalkManifest));
-    ASSERT_TRUE(out.ok) << out.error;
-    dir.Write("LEVELS/LEVEL_001.VRM", out.file);
-    for (const char* face : {"Left", "Right", "Top", "Bottom", "Front", "Back"}) {
-        dir.Write(std::string("SKY/") + face + ".bmp", EncodeBmp(SolidImage(4, 4, 90, 140, 220), 24));
+    for (const char* face : {"left", "right", "up", "down", "front", "back"}) {
+        dir.Write(std::string("sky/") + face + ".png", EncodePng(SolidImage(4, 4, 90, 140, 220)));
     }
+    std::string arguments[] = {"build", dir.Write("walk.json", kWalkManifest), "--data", dir.Path("data")};
+    char* argv[] = {arguments[0].data(), arguments[1].data(), arguments[2].data(), arguments[3].data()};
+    ::testing::internal::CaptureStdout();
+    ASSERT_EQ(BuildCommand(4, argv), 0);
+    ::testing::internal::GetCapturedStdout();
     dir.Write("keys.txt", "0 149 UP\n");
 
     // The software renderer keeps a few allocations to the end of the process; in sanitizer
     // builds the leak check of the game run is left to the game's own tests.
     const std::string command = "cd '" + dir.Path("") + "' && ASAN_OPTIONS=\"$ASAN_OPTIONS:detect_leaks=0\" '" + game +
-                                "' --headless --fixed-dt 0.02 --frames 150 --keys keys.txt --state-log state.jsonl"
-                                " > run.out 2>&1";
-    if (std::system(command.c_str()) != 0) {
-        std::ifstream run(dir.Path("run.out"));
-        FAIL() << command << "\n" << std::string(std::istreambuf_iterator<char>(run), {});
-    }
+                                "' --data data --headless --fixed-dt 0.02 --frames 150 --keys keys.txt"
+                                " --state-log state.jsonl > run.out 2>&1";
+    const int status = std::system(command.c_str());
+    std::ifstream run(dir.Path("run.out"));
+    const std::string output(std::istreambuf_iterator<char>(run), {});
+    ASSERT_EQ(status, 0) << command << "\n" << output;
+    EXPECT_EQ(output.find("SKY"), std::string::npos) << "every sky image loads: " << output;
 
     std::ifstream log(dir.Path("state.jsonl"));
     std::vector<FrameState> frames;

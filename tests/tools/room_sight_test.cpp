@@ -145,6 +145,23 @@ TEST(RoomSight, ListsHoldEveryRoomTheSurveySeesAndNoRoomOutOfSight) {
               std::find(sights[0].visible.begin(), sights[0].visible.end(), 2));
 }
 
+// Rooms 2 and 4 open to the sky (their ceilings taken away, their boxes kept): a room names the
+// sky rooms whose open sky it sees, and room 0, which never sees into room 4, names room 2 only.
+TEST(RoomSight, OpenSkyNamesTheRoomsItIsSeenThrough) {
+    Level level = BoxRoomsLevel();
+    for (std::uint16_t open : {2, 4}) {
+        Surface& yard = level.rooms[open].surfaces[0];
+        yard.indices.erase(yard.indices.begin() + 6, yard.indices.begin() + 12);  // the ceiling's two triangles
+        yard.indexCount = static_cast<std::uint16_t>(yard.indices.size());
+        level.rooms[open].showsSky = true;
+    }
+    const std::vector<RoomSight> sights = ComputeRoomSight(level, {});
+    EXPECT_TRUE(sights[0].seesSky);
+    EXPECT_EQ(sights[0].skyRooms, (std::vector<std::uint16_t>{2}));
+    ASSERT_FALSE(sights[4].skyRooms.empty());
+    EXPECT_EQ(sights[4].skyRooms.back(), 4);
+}
+
 TEST(RoomSight, RaysPassBackFacesSeeThroughFacesAndCutOutTexturesOnly) {
     Level level;
     for (int r = 0; r < 4; ++r) {

@@ -8,6 +8,7 @@
 
 #include "convert/figure.h"
 #include "convert/level_builder.h"
+#include "convert/level_checks.h"
 #include "convert/manifest.h"
 #include "convert/source_scene.h"
 #include "files/file_io.h"
@@ -22,11 +23,25 @@ constexpr int kExitWritten = 0;
 constexpr int kExitRefused = 1;
 constexpr int kExitUsage = 2;
 
+// Where a data directory keeps the level: the game's default level path.
+constexpr const char* kDataLevelPath = "LEVELS/LEVEL_001.VRM";
+
 struct BuildArguments {
     std::string manifest;
-    std::string output;
+    std::string output;   // -o
+    std::string dataDir;  // --data, or -o naming a directory
     bool help = false;
 };
+
+bool OptionValue(int argc, char** argv, int& i, const std::string& argument, const char* what, std::string& out,
+                 std::string& error) {
+    if (i + 1 >= argc) {
+        error = argument + " needs " + what;
+        return false;
+    }
+    out = argv[++i];
+    return true;
+}
 
 bool ParseArguments(int argc, char** argv, BuildArguments& out, std::string& error) {
     for (int i = 1; i < argc; ++i) {
@@ -34,11 +49,9 @@ bool ParseArguments(int argc, char** argv, BuildArguments& out, std::string& err
         if (argument == "-h" || argument == "--help") {
             out.help = true;
         } else if (argument == "-o" || argument == "--output") {
-            if (i + 1 >= argc) {
-                error = argument + " needs a file name";
-                return false;
-            }
-            out.output = argv[++i];
+            if (!OptionValue(argc, argv, i, argument, "a file name", out.output, error)) return false;
+        } else if (argument == "--data") {
+            if (!OptionValue(argc, argv, i, argument, "a directory", out.dataDir, error)) return false;
         } else if (!argument.empty() && argument[0] == '-') {
             error = "unknown option " + argument;
             return false;
@@ -50,9 +63,58 @@ bool ParseArguments(int argc, char** argv, BuildArguments& out, std::string& err
         }
     }
     if (out.help) return true;
-    if (out.manifest.empty()) error = "no manifest given";
-    else if (out.output.empty()) error = "no output file given (-o FILE)";
+    if (out.manifest.empty()) {
+        error = "no manifest given";
+    } else if (out.output.empty() && out.dataDir.empty()) {
+        error = "no output file given (-o FILE, or -o DIR/ or --data DIR for a data directory)";
+    } else if (!out.output.empty() && !out.dataDir.empty()) {
+        error = "give -o or --data, not both";
+    } else if (!out.output.empty()) {
+        std::error_code ignored;
+        if (out.output.back() == '/' || std::filesystem::is_directory(out.output, ignored)) {
+            out.dataDir = out.output;
+            out.output.clear();
+        }
+    }
     return error.empty();
+}
+
+// One file the build writes: its path, its bytes, and the input it may stand in place of (a sky
+// BMP already where the game reads it is left as it is).
+struct PlannedFile {
+    std::string path;
+    const std::vector<std::uint8_t>* bytes = nullptr;
+    std::string unchangedSource;
+};
+
+std::vector<PlannedFile> PlanOutput(const BuildArguments& arguments, const ConvertedFiles& files) {
+    if (arguments.dataDir.empty()) return {{arguments.output, &files.level, ""}};
+    std::vector<PlannedFile> planned = {{JoinPath(arguments.dataDir, kDataLevelPath), &files.level, ""}};
+    for (const SkyImage& image : files.sky) {
+        planned.push_back({JoinPath(arguments.dataDir, image.dataPath), &image.bmp, image.copied ? image.source : ""});
+    }
+    return planned;
+}
+
+// Warnings that depend on the kind of output.
+void WarnAboutOutput(const BuildArguments& arguments, const ConvertedFiles& files, std::vector<std::string>& warnings) {
+    if (arguments.dataDir.empty()) {
+        if (!files.sky.empty()) {
+            warnings.push_back(arguments.manifest + ": sky: the sky images go only into a data directory (-o DIR/ or "
+                                                    "--data DIR); " + arguments.output + " holds the level alone");
+        }
+        return;
+    }
+    if (!files.sky.empty() || !files.showsSky) return;
+    for (const char* face : {"Left", "Right", "Top", "Bottom", "Front", "Back"}) {
+        std::error_code ignored;
+        if (!std::filesystem::exists(JoinPath(arguments.dataDir, std::string("SKY/") + face + ".bmp"), ignored)) {
+            warnings.push_back(arguments.manifest + ": rooms show the sky, but the manifest names no \"sky\" folder " +
+                               "and " + JoinPath(arguments.dataDir, "SKY") + " lacks " + face +
+                               ".bmp: the game draws the sky untextured");
+            return;
+        }
+    }
 }
 
 bool WriteOutput(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string& error) {
@@ -75,10 +137,17 @@ bool WriteOutput(const std::string& path, const std::vector<std::uint8_t>& bytes
 
 std::string BuildCommandHelp() {
     std::string text = R"(usage: brontal-level build MANIFEST.json -o FILE
+       brontal-level build MANIFEST.json -o DIR/      (or --data DIR)
 
 Builds a level file from a Wavefront OBJ (.obj with its .mtl files) or glTF 2.0 (.gltf, .glb)
 scene and a JSON manifest that says which groups are rooms and which are models. Writes FILE
-(directories are made as needed). Exit status: 0 written, 1 input refused, 2 usage error.
+(directories are made as needed), or with -o DIR/ (a path ending in '/' or an existing
+directory) or --data DIR a data directory to play with `brontal --data DIR`:
+DIR/LEVELS/LEVEL_001.VRM and the manifest's sky as DIR/SKY/Left.bmp, Right, Top, Bottom, Front
+and Back (PNG and JPEG converted to BMP). Mistakes the game would accept without a word (a start
+in no room or over no floor, a scene at the wrong scale, lights and objects outside their room, a
+sky seen from a room that does not show it) are warnings. Exit status: 0 written, 1 input
+refused, 2 usage error.
 
 The manifest (paths relative to it; // and /* */ comments allowed; unknown keys refused):
   {
@@ -98,8 +167,9 @@ The manifest (paths relative to it; // and /* */ comments allowed; unknown keys 
     "lights": [{"room": "hall", "position": [x, y, z],
                 "colour": [r, g, b], "range": 600}],    colour components 0 to 1
     "start": [x, y, z],                 the player's start point
-    "figure": "sample"                  "sample" (default) or "none"
-  }
+    "figure": "sample",                 "sample" (default) or "none"
+    "sky": "sky"                        folder of six images named left, right, front, back,
+  }                                     top (or up), bottom (or down): .bmp, .png, .jpg, .jpeg
 
 Space: positions, axes and angles are given as the modelling tool shows them (OBJ and glTF are
 right-handed, y up). The converter negates z and reverses every triangle's corners, so the game
@@ -121,8 +191,8 @@ vertices. See docs/level-manifest.md.
     return text;
 }
 
-bool ConvertLevel(const std::string& manifestPath, std::vector<std::uint8_t>& file, std::vector<std::string>& warnings,
-                  std::string& error) {
+bool ConvertManifest(const std::string& manifestPath, ConvertedFiles& out, std::string& error) {
+    out = ConvertedFiles{};
     Manifest manifest;
     SourceScene scene;
     BuiltLevel built;
@@ -130,17 +200,29 @@ bool ConvertLevel(const std::string& manifestPath, std::vector<std::uint8_t>& fi
         !BuildLevel(manifest, scene, built, error)) {
         return false;
     }
-    warnings = built.warnings;
-    file = WriteLevel(built.level, built.textureImages);
+    out.warnings = built.warnings;
+    out.level = WriteLevel(built.level, built.textureImages);
 
     // The game's own reader must take the file as it is; anything it refuses is the converter's fault.
     Level check;
     std::string refusal;
-    if (!ReadLevel(file.data(), file.size(), "the converted level", nullptr, check, refusal)) {
+    if (!ReadLevel(out.level.data(), out.level.size(), "the converted level", nullptr, check, refusal)) {
         error = manifestPath + ": the converted level does not pass the level reader: " + refusal;
         return false;
     }
-    return true;
+    // The checks look at the level as the game holds it once read: boxes and corners derived.
+    WarnAboutSilentMistakes(manifest, check, built.sights, out.warnings);
+    for (const Room& room : check.rooms) out.showsSky = out.showsSky || room.showsSky;
+    return GatherSkyImages(manifest, out.sky, error);
+}
+
+bool ConvertLevel(const std::string& manifestPath, std::vector<std::uint8_t>& file, std::vector<std::string>& warnings,
+                  std::string& error) {
+    ConvertedFiles files;
+    const bool converted = ConvertManifest(manifestPath, files, error);
+    file = std::move(files.level);
+    warnings = std::move(files.warnings);
+    return converted;
 }
 
 int BuildCommand(int argc, char** argv) {
@@ -154,31 +236,50 @@ int BuildCommand(int argc, char** argv) {
         std::cout << BuildCommandHelp();
         return kExitWritten;
     }
-    if (SameFile(arguments.output, arguments.manifest)) {
-        std::cerr << "brontal-level build: " << arguments.output << ": the output would overwrite the manifest\n";
+    const std::string firstOutput =
+        arguments.dataDir.empty() ? arguments.output : JoinPath(arguments.dataDir, kDataLevelPath);
+    if (SameFile(firstOutput, arguments.manifest)) {
+        std::cerr << "brontal-level build: " << firstOutput << ": the output would overwrite the manifest\n";
         return kExitUsage;
     }
-    std::vector<std::uint8_t> file;
-    std::vector<std::string> warnings;
+    ConvertedFiles files;
     bool converted = false;
     try {
-        converted = ConvertLevel(arguments.manifest, file, warnings, error);
+        converted = ConvertManifest(arguments.manifest, files, error);
     } catch (const std::exception& e) {
         // Whatever a library throws is a refusal like any other, never an abort.
         error = arguments.manifest + ": cannot be converted: " + e.what();
     }
-    for (const std::string& warning : warnings) std::cerr << "warning: " << warning << "\n";
-    // The scene, its material libraries, buffers and textures are known once they have been read.
-    if (const std::optional<std::string> input = InputNamedBy(arguments.output, FilesReadSoFar())) {
-        std::cerr << "brontal-level build: " << arguments.output << ": the output would overwrite " << *input
-                  << ", which this build reads\n";
-        return kExitUsage;
+    if (converted) WarnAboutOutput(arguments, files, files.warnings);
+    for (const std::string& warning : files.warnings) std::cerr << "warning: " << warning << "\n";
+    // The scene, its material libraries, buffers, textures and sky images are known once they
+    // have been read.
+    const std::vector<PlannedFile> planned = PlanOutput(arguments, files);
+    for (const PlannedFile& file : planned) {
+        if (!file.unchangedSource.empty() && SameFile(file.path, file.unchangedSource)) continue;
+        if (const std::optional<std::string> input = InputNamedBy(file.path, FilesReadSoFar())) {
+            std::cerr << "brontal-level build: " << file.path << ": the output would overwrite " << *input
+                      << ", which this build reads\n";
+            return kExitUsage;
+        }
     }
-    if (!converted || !WriteOutput(arguments.output, file, error)) {
+    if (!converted) {
         std::cerr << "brontal-level build: " << error << "\n";
         return kExitRefused;
     }
-    std::cout << "wrote " << arguments.output << " (" << file.size() << " bytes)\n";
+    for (const PlannedFile& file : planned) {
+        if (!file.unchangedSource.empty() && SameFile(file.path, file.unchangedSource)) continue;
+        if (!WriteOutput(file.path, *file.bytes, error)) {
+            std::cerr << "brontal-level build: " << error << "\n";
+            return kExitRefused;
+        }
+    }
+    std::cout << "wrote " << planned.front().path << " (" << files.level.size() << " bytes)";
+    if (!arguments.dataDir.empty()) {
+        std::cout << (files.sky.empty() ? "" : " and " + std::to_string(files.sky.size()) + " sky images")
+                  << "; play it with: brontal --data " << arguments.dataDir;
+    }
+    std::cout << "\n";
     return kExitWritten;
 }
 

@@ -260,7 +260,8 @@ bool LevelBuilder::FillVisibleLists() {
         std::string ignored;
         cutOut.push_back(DecodeImage(file.data(), file.size(), image, ignored) && HasCutOutTexels(image.rgba));
     }
-    const std::vector<RoomSight> sights = ComputeRoomSight(level_, cutOut);
+    out_.sights = ComputeRoomSight(level_, cutOut);
+    const std::vector<RoomSight>& sights = out_.sights;
     for (std::size_t r = 0; r < level_.rooms.size(); ++r) {
         Room& room = level_.rooms[r];
         const ManifestRoom& from = manifest_.rooms[r];

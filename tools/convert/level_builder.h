@@ -12,6 +12,7 @@
 #include "convert/source_scene.h"
 #include "level/chunk_ids.h"
 #include "level/world.h"
+#include "visibility/room_sight.h"
 
 namespace brontal {
 
@@ -23,6 +24,7 @@ struct BuiltLevel {
     Level level;
     std::vector<std::vector<std::uint8_t>> textureImages;  // per slot, complete image files
     std::vector<std::string> warnings;
+    std::vector<RoomSight> sights;  // what each room can see, as the lists were filled from it
 };
 
 // On failure returns false with one message naming the file at fault and the problem.

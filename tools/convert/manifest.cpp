@@ -253,7 +253,7 @@ bool ManifestReader::UniqueGroups(const Manifest& out) {
 
 bool ManifestReader::Read(const Json& root, Manifest& out) {
     if (!Object(root, "")) return false;
-    if (!OnlyKeys(root, "", {"name", "geometry", "scale", "rooms", "models", "objects", "lights", "start", "figure"})) {
+    if (!OnlyKeys(root, "", {"name", "geometry", "scale", "rooms", "models", "objects", "lights", "start", "figure", "sky"})) {
         return false;
     }
     for (const char* key : {"geometry", "rooms", "start"}) {
@@ -274,6 +274,12 @@ bool ManifestReader::Read(const Json& root, Manifest& out) {
     if (root.contains("lights") && !Lights(root["lights"], out)) return false;
     if (!Vec3(root["start"], "start", out.start)) return false;
     if (root.contains("figure") && !Figure(root["figure"], out)) return false;
+    if (root.contains("sky")) {
+        std::string folder;
+        if (!Text(root["sky"], "sky", folder, false)) return false;
+        if (folder.empty()) return Fail("sky", "must name the folder of the six sky images");
+        out.skyFolder = JoinPath(DirectoryOf(path_), folder);
+    }
     return UniqueGroups(out);
 }
 

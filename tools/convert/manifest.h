@@ -59,6 +59,7 @@ struct Manifest {
     std::vector<ManifestLight> lights;
     Vector3 start{};
     FigureChoice figure = FigureChoice::Sample;
+    std::string skyFolder;  // the folder of the six sky images, resolved; empty when not given
 };
 
 // Parses manifest text; path names the file in messages and anchors relative paths. Checks the

@@ -27,7 +27,7 @@ const Subcommand kSubcommands[] = {
      VisCommand},
     {"sample", "DIR", "write the sample level and sky into DIR", SampleCommand},
 #ifdef BRONTAL_HAVE_CONVERT
-    {"build", "MANIFEST.json -o FILE", "build a level file from an OBJ or glTF scene and a manifest",
+    {"build", "MANIFEST -o FILE|DIR/", "build a level file, or a data directory, from an OBJ or glTF scene and a manifest",
      BuildCommand},
 #endif
 };

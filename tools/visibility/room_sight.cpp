@@ -135,7 +135,10 @@ private:
     std::uint32_t Trace(const Vector3& origin, const Vector3& direction) {
         bool sky = false;
         const int room = scene_.FollowRay(origin, direction, nearest_, sky);
-        seesSky_ = seesSky_ || sky;
+        if (sky) {
+            seesSky_ = true;
+            scene_.MarkSkyRoomsOnRay(origin, direction, skyRooms_);
+        }
         return room < 0 ? kLeftLevel : static_cast<std::uint32_t>(room);
     }
 
@@ -182,6 +185,9 @@ private:
     RoomSight Result() const {
         RoomSight sight;
         sight.seesSky = seesSky_;
+        for (std::size_t r = 0; r < skyRooms_.size(); ++r) {
+            if (skyRooms_[r]) sight.skyRooms.push_back(static_cast<std::uint16_t>(r));
+        }
         std::vector<std::uint16_t> others;
         for (std::size_t r = 0; r < nearest_.size(); ++r) {
             if (r != room_ && std::isfinite(nearest_[r])) others.push_back(static_cast<std::uint16_t>(r));
@@ -202,6 +208,7 @@ private:
     std::vector<float> eyeNearest_;  // the same from the player's eye only
     std::vector<std::uint32_t> corners_;
     bool seesSky_ = false;
+    std::vector<bool> skyRooms_;  // per room: a ray left the level through its box
 };
 
 }  // namespace

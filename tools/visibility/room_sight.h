@@ -29,6 +29,7 @@ struct RoomSight {
     // those only the camera sees, nearest to it.
     std::vector<std::uint16_t> visible;
     bool seesSky = false;  // a ray leaves the level through the box of a room that shows the sky
+    std::vector<std::uint16_t> skyRooms;  // those rooms, in index order (where the open sky is seen)
 };
 
 struct SightSettings {

@@ -122,28 +122,37 @@ int SightScene::FollowRay(const Vector3& origin, const Vector3& direction, std::
     return bvh.Triangles()[stop.triangle].room;
 }
 
-bool SightScene::PassesSkyRoom(const Vector3& origin, const Vector3& direction) const {
+bool SightScene::RayCrossesBox(const Vector3& origin, const Vector3& direction, std::size_t room) const {
     const float o[3] = {origin.x, origin.y, origin.z}, d[3] = {direction.x, direction.y, direction.z};
-    for (std::size_t r = 0; r < showsSky.size(); ++r) {
-        if (!showsSky[r]) continue;
-        const float low[3] = {boxMin[r].x, boxMin[r].y, boxMin[r].z};
-        const float high[3] = {boxMax[r].x, boxMax[r].y, boxMax[r].z};
-        float near = 0.0f, far = std::numeric_limits<float>::infinity();
-        bool misses = false;
-        for (int axis = 0; axis < 3 && !misses; ++axis) {
-            if (d[axis] == 0.0f) {
-                misses = o[axis] < low[axis] || o[axis] > high[axis];
-                continue;
-            }
-            float t0 = (low[axis] - o[axis]) / d[axis], t1 = (high[axis] - o[axis]) / d[axis];
-            if (t0 > t1) std::swap(t0, t1);
-            near = std::max(near, t0);
-            far = std::min(far, t1);
-            misses = near > far;
+    const float low[3] = {boxMin[room].x, boxMin[room].y, boxMin[room].z};
+    const float high[3] = {boxMax[room].x, boxMax[room].y, boxMax[room].z};
+    float near = 0.0f, far = std::numeric_limits<float>::infinity();
+    for (int axis = 0; axis < 3; ++axis) {
+        if (d[axis] == 0.0f) {
+            if (o[axis] < low[axis] || o[axis] > high[axis]) return false;
+            continue;
         }
-        if (!misses) return true;
+        float t0 = (low[axis] - o[axis]) / d[axis], t1 = (high[axis] - o[axis]) / d[axis];
+        if (t0 > t1) std::swap(t0, t1);
+        near = std::max(near, t0);
+        far = std::min(far, t1);
+        if (near > far) return false;
+    }
+    return true;
+}
+
+bool SightScene::PassesSkyRoom(const Vector3& origin, const Vector3& direction) const {
+    for (std::size_t r = 0; r < showsSky.size(); ++r) {
+        if (showsSky[r] && RayCrossesBox(origin, direction, r)) return true;
     }
     return false;
+}
+
+void SightScene::MarkSkyRoomsOnRay(const Vector3& origin, const Vector3& direction, std::vector<bool>& passed) const {
+    passed.resize(showsSky.size(), false);
+    for (std::size_t r = 0; r < showsSky.size(); ++r) {
+        if (showsSky[r] && RayCrossesBox(origin, direction, r)) passed[r] = true;
+    }
 }
 
 int SightScene::CurrentRoomAt(const Vector3& p) const {

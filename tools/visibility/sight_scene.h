@@ -37,12 +37,16 @@ struct SightScene {
     int FollowRay(const Vector3& origin, const Vector3& direction, std::vector<float>& nearest,
                   bool& leftThroughSky) const;
 
+    // Sets passed[r] for every room r that shows the sky and whose box the ray crosses.
+    void MarkSkyRoomsOnRay(const Vector3& origin, const Vector3& direction, std::vector<bool>& passed) const;
+
     std::vector<Vector3> boxMin, boxMax;  // per room, of its surfaces' vertices
     std::vector<bool> showsSky;           // per room
     TriangleBvh bvh;
 
 private:
     bool PassesSkyRoom(const Vector3& origin, const Vector3& direction) const;
+    bool RayCrossesBox(const Vector3& origin, const Vector3& direction, std::size_t room) const;
 };
 
 }  // namespace brontal

@@ -1,0 +1,192 @@
+// The build's warnings about levels the game plays wrongly without complaint.
+#include "convert/level_checks.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "player/room_geometry.h"
+
+namespace brontal {
+namespace {
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+std::string Number(float value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
+    return text;
+}
+
+// Room tracking's test: strictly inside on every axis.
+bool InsideStrictly(const Room& room, const Vector3& p) {
+    return room.boxMin.x < p.x && p.x < room.boxMax.x && room.boxMin.y < p.y && p.y < room.boxMax.y &&
+           room.boxMin.z < p.z && p.z < room.boxMax.z;
+}
+
+// Placements on a face of the box (an object on the floor) are inside.
+bool InsideOrOn(const Room& room, const Vector3& p) {
+    constexpr float kSlack = 0.01f;
+    return room.boxMin.x - kSlack <= p.x && p.x <= room.boxMax.x + kSlack && room.boxMin.y - kSlack <= p.y &&
+           p.y <= room.boxMax.y + kSlack && room.boxMin.z - kSlack <= p.z && p.z <= room.boxMax.z + kSlack;
+}
+
+// A light above a room open to the sky, within its walls' reach: the sun over a courtyard.
+bool SunOver(const Room& room, const Vector3& p) {
+    return room.showsSky && p.y > room.boxMax.y && InsideOrOn(room, {p.x, room.boxMax.y, p.z});
+}
+
+// True when a collision triangle lies under p: the vertical line through p meets it below p.
+bool TriangleBelow(const Vector3& a, const Vector3& b, const Vector3& c, const Vector3& p) {
+    const float area = (b.x - a.x) * (c.z - a.z) - (c.x - a.x) * (b.z - a.z);
+    const float reach =
+        std::max({std::fabs(b.x - a.x), std::fabs(b.z - a.z), std::fabs(c.x - a.x), std::fabs(c.z - a.z)});
+    if (std::fabs(area) <= 1e-6f * reach * reach) return false;  // a wall, seen from above
+    const float wb = ((p.x - a.x) * (c.z - a.z) - (c.x - a.x) * (p.z - a.z)) / area;
+    const float wc = ((b.x - a.x) * (p.z - a.z) - (p.x - a.x) * (b.z - a.z)) / area;
+    constexpr float kEdge = -1e-4f;
+    if (wb < kEdge || wc < kEdge || wb + wc > 1.0f - kEdge) return false;
+    return a.y + wb * (b.y - a.y) + wc * (c.y - a.y) < p.y;
+}
+
+bool FloorUnder(const Room& room, const Vector3& p) {
+    bool found = false;
+    ForEachCollisionPart(room, [&](const PositionView& positions, const std::uint16_t* indices, std::size_t count) {
+        for (std::size_t t = 0; t < count && !found; ++t) {
+            const std::uint16_t i0 = indices[t * 3], i1 = indices[t * 3 + 1], i2 = indices[t * 3 + 2];
+            if (i0 >= positions.count || i1 >= positions.count || i2 >= positions.count) continue;
+            found = TriangleBelow(positions[i0], positions[i1], positions[i2], p);
+        }
+    });
+    return found;
+}
+
+class SilentMistakes {
+public:
+    SilentMistakes(const Manifest& manifest, const Level& level, std::vector<std::string>& warnings)
+        : manifest_(manifest), level_(level), warnings_(warnings) {}
+
+    void Start();
+    void Scale();
+    void Placements();
+    void Sky(const std::vector<RoomSight>& sights);
+
+private:
+    void Warn(const std::string& where, const std::string& problem) {
+        warnings_.push_back(manifest_.path + ": " + where + ": " + problem);
+    }
+    std::string RoomName(std::size_t r) const { return "room " + Quoted(manifest_.rooms[r].group); }
+    // The room's box as the manifest gives positions: unscaled, z as the modelling tool shows it.
+    std::string ManifestBox(std::size_t r) const {
+        const Room& room = level_.rooms[r];
+        const float s = manifest_.scale;
+        return "x " + Number(room.boxMin.x / s) + " to " + Number(room.boxMax.x / s) + ", y " +
+               Number(room.boxMin.y / s) + " to " + Number(room.boxMax.y / s) + ", z " + Number(-room.boxMax.z / s) +
+               " to " + Number(-room.boxMin.z / s);
+    }
+    std::string OutsideBox(std::size_t r) const {
+        return "lies outside the box of its " + RoomName(r) + " (" + ManifestBox(r) + ")";
+    }
+    std::size_t RoomIndex(const std::string& group) const {
+        for (std::size_t r = 0; r < manifest_.rooms.size(); ++r) {
+            if (manifest_.rooms[r].group == group) return r;
+        }
+        return manifest_.rooms.size();
+    }
+
+    const Manifest& manifest_;
+    const Level& level_;
+    std::vector<std::string>& warnings_;
+};
+
+void SilentMistakes::Start() {
+    const Vector3& start = level_.startPosition;
+    std::vector<std::size_t> holding;
+    for (std::size_t r = 0; r < level_.rooms.size(); ++r) {
+        if (InsideStrictly(level_.rooms[r], start)) holding.push_back(r);
+    }
+    if (holding.empty()) {
+        Warn("start", "lies in no room's box, so nothing holds the player up: the player falls for ever");
+        return;
+    }
+    for (std::size_t r : holding) {
+        if (FloorUnder(level_.rooms[r], start)) return;
+    }
+    std::string rooms;
+    for (std::size_t r : holding) rooms += (rooms.empty() ? "" : ", ") + RoomName(r);
+    Warn("start", "has no floor under it in " + rooms + ": the player falls out of the level");
+}
+
+// A room's size against the figure: its height, or the width of a room of floors only.
+void SilentMistakes::Scale() {
+    struct Size {
+        float measure;
+        const char* what;
+    };
+    std::vector<Size> sizes;
+    for (const Room& room : level_.rooms) {
+        const float height = room.boxMax.y - room.boxMin.y;
+        const float width = std::max(room.boxMax.x - room.boxMin.x, room.boxMax.z - room.boxMin.z);
+        sizes.push_back(height > 0.0f ? Size{height, " units high"} : Size{width, " units across"});
+    }
+    if (sizes.empty()) return;
+    std::size_t largest = 0, smallest = 0;
+    for (std::size_t r = 1; r < sizes.size(); ++r) {
+        if (sizes[r].measure > sizes[largest].measure) largest = r;
+        if (sizes[r].measure < sizes[smallest].measure) smallest = r;
+    }
+    const std::string figure = "the player figure, which stands about " + Number(kFigureHeight) + " units tall";
+    if (sizes[largest].measure < kFigureHeight) {
+        Warn("scale", "the scene looks too small for " + figure + ": its largest room, " + RoomName(largest) + ", is " +
+                          Number(sizes[largest].measure) + sizes[largest].what +
+                          "; a scene made in metres needs \"scale\": 100");
+    } else if (sizes[smallest].measure > kFigureHeight * kLargeSceneFigures) {
+        Warn("scale", "the scene looks too large for " + figure + ": its smallest room, " + RoomName(smallest) +
+                          ", is " + Number(sizes[smallest].measure) + sizes[smallest].what +
+                          "; a scene made in centimetres needs no \"scale\", one in millimetres \"scale\": 0.1");
+    }
+}
+
+void SilentMistakes::Placements() {
+    std::vector<std::size_t> placed(level_.rooms.size(), 0), lit(level_.rooms.size(), 0);
+    for (const ManifestObject& object : manifest_.objects) {
+        const std::size_t r = RoomIndex(object.room);
+        if (r >= level_.rooms.size() || placed[r] >= level_.rooms[r].objects.size()) continue;
+        if (!InsideOrOn(level_.rooms[r], level_.rooms[r].objects[placed[r]++].position)) {
+            Warn(object.where + ".position", OutsideBox(r));
+        }
+    }
+    for (const ManifestLight& light : manifest_.lights) {
+        const std::size_t r = RoomIndex(light.room);
+        if (r >= level_.rooms.size() || lit[r] >= level_.rooms[r].lights.size()) continue;
+        const D3DVECTOR& at = level_.rooms[r].lights[lit[r]++].light.Position;
+        if (!InsideOrOn(level_.rooms[r], {at.x, at.y, at.z}) && !SunOver(level_.rooms[r], {at.x, at.y, at.z})) {
+            Warn(light.where + ".position", OutsideBox(r));
+        }
+    }
+}
+
+void SilentMistakes::Sky(const std::vector<RoomSight>& sights) {
+    for (std::size_t r = 0; r < sights.size() && r < level_.rooms.size(); ++r) {
+        if (level_.rooms[r].showsSky) continue;
+        for (std::uint16_t sky : sights[r].skyRooms) {
+            if (sky >= manifest_.rooms.size()) continue;
+            Warn(manifest_.rooms[r].where, RoomName(r) + " can see the open sky of " + RoomName(sky) +
+                                               " (\"sky\": true), which shows black from there because " +
+                                               RoomName(r) + " does not show the sky; give it \"sky\": true");
+        }
+    }
+}
+
+}  // namespace
+
+void WarnAboutSilentMistakes(const Manifest& manifest, const Level& level, const std::vector<RoomSight>& sights,
+                             std::vector<std::string>& warnings) {
+    SilentMistakes checks(manifest, level, warnings);
+    checks.Start();
+    checks.Scale();
+    checks.Placements();
+    checks.Sky(sights);
+}
+
+}  // namespace brontal
