@@ -85,7 +85,7 @@ TEST_F(Refusals, NamesThatResolveToNothing) {
     error = Refused(Manifest(R"([{"group": "hall"}])",
                              R"(, "objects": [{"model": "crate", "room": "hall", "position": [0, 0, 0]}])"),
                     "");
-    EXPECT_NE(error.find("objects[0].model: no model has group \"crate\""), std::string::npos) << error;
+    EXPECT_NE(error.find("objects[0].model: no model is named \"crate\""), std::string::npos) << error;
 }
 
 TEST_F(Refusals, MissingOrUndecodableTextureFiles) {

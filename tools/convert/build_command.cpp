@@ -9,7 +9,7 @@
 #include "convert/figure.h"
 #include "convert/level_builder.h"
 #include "convert/manifest.h"
-#include "convert/source_scene.h"
+#include "convert/scene_set.h"
 #include "files/file_io.h"
 #include "level/reader.h"
 #include "level/writer.h"
@@ -124,10 +124,10 @@ vertices. See docs/level-manifest.md.
 bool ConvertLevel(const std::string& manifestPath, std::vector<std::uint8_t>& file, std::vector<std::string>& warnings,
                   std::string& error) {
     Manifest manifest;
-    SourceScene scene;
+    SceneSet scenes;
     BuiltLevel built;
-    if (!LoadManifest(manifestPath, manifest, error) || !LoadSourceScene(manifest.geometryPath, scene, error) ||
-        !BuildLevel(manifest, scene, built, error)) {
+    if (!LoadManifest(manifestPath, manifest, error) || !LoadScenes(manifest, scenes, error) ||
+        !BuildLevel(manifest, scenes, built, error)) {
         return false;
     }
     warnings = built.warnings;

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "convert/manifest.h"
-#include "convert/source_scene.h"
+#include "convert/scene_set.h"
 #include "level/chunk_ids.h"
 #include "level/world.h"
 
@@ -26,6 +26,6 @@ struct BuiltLevel {
 };
 
 // On failure returns false with one message naming the file at fault and the problem.
-bool BuildLevel(const Manifest& manifest, const SourceScene& scene, BuiltLevel& out, std::string& error);
+bool BuildLevel(const Manifest& manifest, const SceneSet& scenes, BuiltLevel& out, std::string& error);
 
 }  // namespace brontal
