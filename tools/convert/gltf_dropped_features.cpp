@@ -29,8 +29,10 @@ public:
         for (const std::string& feature : order_) {
             const Finding& finding = found_.at(feature);
             std::string more;
-            if (finding.places > 1) more = " (" + std::to_string(finding.places - 1) + " more places use it)";
-            out.push_back(path_ + ": " + finding.where + ": " + feature + " is not read: " + finding.what + more);
+            if (finding.places == 2) more = " (1 more place uses it)";
+            if (finding.places > 2) more = " (" + std::to_string(finding.places - 1) + " more places use it)";
+            out.push_back(path_ + ": " + finding.where + ": the converter does not read " + feature + ": " +
+                          finding.what + more);
         }
         return out;
     }
