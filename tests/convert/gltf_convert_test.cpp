@@ -319,6 +319,52 @@ TEST(GltfConvert, ModelsComeAtTheirAuthoredSizeAndOrientation) {
     EXPECT_NEAR(mirrored.boxMin.x, -2.0f, 1e-5f);
     EXPECT_NEAR(mirrored.boxMax.y, 2.0f, 1e-5f);
     EXPECT_GT(VisibleSide(mirrored.surfaces[0], 0).z, 0.0f);
+
+    // Two groups: the first one's origin is the model's, the second keeps its place from it,
+    // (503, 0, 0) - (500, 2, 0) in the scene, 200 times that in the level.
+    const std::string models = R"({"group": "#5", "name": "crate", "scale": 50}, {"group": "mirrored", "scale": 100})";
+    std::string pair = manifest;
+    pair.replace(pair.find(models), models.size(), R"({"group": ["mirrored", "#5"], "scale": 100})");
+    Converted two = Convert(dir.Write("pair.json", pair));
+    ASSERT_TRUE(two.ok) << two.error;
+    EXPECT_NEAR(two.level.models[1].boxMin.x, -2.0f, 1e-3f);
+    EXPECT_NEAR(two.level.models[1].boxMax.x, 602.0f, 1e-3f);
+    EXPECT_NEAR(two.level.models[1].boxMin.y, -400.0f, 1e-3f);
+
+    // A whole file keeps every node where the file puts it: the yard under its mirroring parent
+    // reaches x = -30.
+    dir.Write("copy.gltf", text);
+    std::string whole = manifest;
+    whole.replace(whole.find(models), models.size(), R"({"file": "copy.gltf"})");
+    two = Convert(dir.Write("whole.json", whole));
+    ASSERT_TRUE(two.ok) << two.error;
+    EXPECT_NEAR(two.level.models[1].boxMin.x, -60.0f, 1e-3f);
+    EXPECT_NEAR(two.level.models[1].boxMax.x, 2 * 503.01f, 1e-3f);
+}
+
+// A mesh the converter cannot read stops only a level that uses it.
+TEST(GltfConvert, AnUnreadableMeshStopsOnlyTheLevelThatUsesIt) {
+    ScratchDirectory dir;
+    const std::vector<std::uint8_t> buffer = SceneBuffer();
+    std::string text = SceneGltf("data:application/octet-stream;base64," + Base64(buffer), buffer.size(), "t.png");
+    const std::string lastNode = R"({"name": "yard", "mesh": 0, "translation": [20, 0, 0]})";
+    text.replace(text.find(lastNode) + lastNode.size(), 0, R"(, {"mesh": 2})");
+    const std::string lastMesh = R"({"primitives": [{"attributes": {"POSITION": 3}, "material": 1}]})";
+    text.replace(text.find(lastMesh) + lastMesh.size(), 0,
+                 R"(, {"primitives": [{"attributes": {"POSITION": 3}, "mode": 1}]})");
+    const std::string gltf = dir.Write("scene.gltf", text);
+    dir.Write("t.png", EncodePng(SolidImage(2, 2, 1, 2, 3)));
+    Converted out = Convert(dir.Write("level.json", kManifest));
+    ASSERT_TRUE(out.ok) << out.error;
+    ASSERT_EQ(out.warnings.size(), 1u);
+    EXPECT_EQ(out.warnings[0], gltf + ": group #4 is neither a room nor a model in " + dir.Path("level.json") +
+                                   "; it is left out");
+
+    std::string manifest = kManifest;
+    manifest.replace(manifest.find(R"({"group": "lamp"})"), 17, R"({"group": "lamp"}, {"group": "#4"})");
+    out = Convert(dir.Write("level.json", manifest));
+    EXPECT_FALSE(out.ok);
+    EXPECT_EQ(out.error, gltf + ": node 4 mesh 2 primitive 0: mode 1 is not a triangle list");
 }
 
 // Every feature the converter leaves out is named once per file, however many places use it.

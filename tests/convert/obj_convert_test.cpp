@@ -414,6 +414,17 @@ TEST(ObjConvert, SeveralFilesGroupListsAndWholeFileModels) {
                              "them as \"scene.obj:hall\", \"annex.obj:hall\""),
               std::string::npos)
         << out.error;
+
+    // A group no file has is refused with every file's groups; a file is loaded once.
+    manifest.replace(manifest.find("\"hall\", \"annex"), 6, "\"attic\"");
+    out = Convert(files.dir.Write("attic.json", manifest));
+    EXPECT_NE(out.error.find("rooms[0].group[0]: no geometry file has group \"attic\"; scene.obj has \"hall\", "
+                             "\"corridor\", \"crate\"; annex.obj has \"hall\", \"annex\""),
+              std::string::npos)
+        << out.error;
+    manifest.replace(manifest.find(R"("annex.obj"])"), 11, R"("./scene.obj")");
+    out = Convert(files.dir.Write("twice.json", manifest));
+    EXPECT_NE(out.error.find("geometry[1]: names the same file as \"scene.obj\""), std::string::npos) << out.error;
 }
 
 }  // namespace

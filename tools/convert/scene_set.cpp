@@ -102,6 +102,7 @@ bool LoadScenes(const Manifest& manifest, SceneSet& set, std::string& error) {
         const std::string where = manifest.geometryPaths.size() == 1 ? "geometry" : "geometry[" + std::to_string(i) + "]";
         if (!load(manifest.geometryPaths[i], manifest.geometryFiles[i], where)) return false;
     }
+    set.geometryCount = set.scenes.size();
     for (const ManifestModel& model : manifest.models) {
         if (!model.file.empty() && !load(model.file, model.fileAsWritten, model.where + ".file")) return false;
     }
@@ -128,7 +129,7 @@ bool ResolveGroup(const SceneSet& set, const Manifest& manifest, const GroupRefe
     }
     const bool qualified = !scenes.empty();
     if (!qualified) {
-        for (std::size_t s = 0; s < set.scenes.size(); ++s) scenes.push_back(s);
+        for (std::size_t s = 0; s < set.geometryCount; ++s) scenes.push_back(s);
     }
 
     const std::vector<GroupId> matches = Matches(set, scenes, name);

@@ -6,7 +6,8 @@
 // A reference is "NAME" (an OBJ group or object, a glTF node's name) or "#N" (glTF node N), and
 // may be qualified by the file that holds it as "FILE:NAME" or "FILE:#N", FILE being the file as
 // the manifest writes it or its file name alone. An unqualified reference must be found in
-// exactly one file, and in that file a name must belong to one node only.
+// exactly one of the "geometry" files (a whole-file model's file that "geometry" does not list
+// belongs to that model alone), and in that file a name must belong to one node only.
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@ namespace brontal {
 struct SceneSet {
     std::vector<SourceScene> scenes;
     std::vector<std::string> written;  // per scene: the file as the manifest writes it
+    std::size_t geometryCount = 0;     // the first scenes, those "geometry" lists
 };
 
 struct GroupId {
