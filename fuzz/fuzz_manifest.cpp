@@ -26,6 +26,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(manifest.levelName.size() <= 127, "level name length");
     Require(std::isfinite(manifest.scale) && manifest.scale > 0.0f, "scale");
     Require(Finite(manifest.start), "start");
+    Require(!manifest.geometryPaths.empty() && manifest.geometryPaths.size() == manifest.geometryFiles.size(),
+            "geometry files");
+    for (const ManifestRoom& room : manifest.rooms)
+        Require(!room.groups.empty() && room.group == room.groups[0].name, "room groups");
+    for (const ManifestModel& model : manifest.models)
+        Require(std::isfinite(model.scale) && model.scale > 0.0f && (model.groups.empty() != model.file.empty()),
+                "model scale and source");
     for (const ManifestObject& object : manifest.objects)
         Require(Finite(object.position) && Finite(object.axis) && std::isfinite(object.angle), "object floats");
     for (const ManifestLight& light : manifest.lights)

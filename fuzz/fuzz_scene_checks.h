@@ -8,6 +8,9 @@
 inline void CheckScene(const brontal::SourceScene& scene) {
     using namespace brontal;
     for (const SourceGroup& group : scene.groups) {
+        // A mesh refused for its own faults names the file, and leaves the group without faces.
+        Require(group.refusal.empty() || (NamesFile(group.refusal, scene.path) && group.triangles.empty()),
+                "group refusal names the file");
         for (const auto& row : group.toWorld.m)
             for (float value : row) Require(std::isfinite(value), "finite group transform");
         for (const SourceTriangle& triangle : group.triangles) {

@@ -62,6 +62,14 @@ struct Converted {
     Level level;
     LevelReadDetails details;
 
+    // The warnings that begin with `file` (a scene file's, apart from the level checks').
+    std::vector<std::string> WarningsAbout(const std::string& file) const {
+        std::vector<std::string> out;
+        for (const std::string& w : warnings)
+            if (w.rfind(file, 0) == 0) out.push_back(w);
+        return out;
+    }
+
     // The complete image file embedded in a texture slot.
     std::vector<std::uint8_t> TextureImage(std::size_t slot) const {
         const ImageSpan& span = details.textureImages.at(slot);

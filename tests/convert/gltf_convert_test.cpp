@@ -250,6 +250,15 @@ TEST(GltfConvert, RefusesBrokenAccessorsNamingTheFile) {
         {"node its own child", R"("children": [3])", R"("children": [2])", "node 2 is its own child"},
         {"nodes each other's child", R"("translation": [20, 0, 0]})", R"("translation": [20, 0, 0], "children": [2]})",
          "is its own ancestor"},
+        {"required extension", R"("asset": {"version": "2.0"})",
+         R"("asset": {"version": "2.0"}, "extensionsRequired": ["KHR_draco_mesh_compression"])",
+         "extensionsRequired: the file needs KHR_draco_mesh_compression (Draco-compressed meshes), which the "
+         "converter cannot read"},
+        {"missing buffer file", R"("uri": "scene.bin")", R"("uri": "lost.bin")",
+         "buffers[0]: buffer file \"lost.bin\" cannot be read (cannot open: No such file or directory)"},
+        {"buffer file of another length", R"("byteLength": 128})", R"("byteLength": 256})",
+         "buffers[0]: buffer file \"scene.bin\" holds 128 bytes; its byteLength says 256"},
+        {"two nodes of one name listed by index", R"("name": "lamp")", R"("name": "yard")", "\"#1\", \"#3\""},
     };
     for (const Case& c : cases) {
         std::string text = good;
@@ -261,6 +270,143 @@ TEST(GltfConvert, RefusesBrokenAccessorsNamingTheFile) {
         EXPECT_FALSE(out.ok) << c.what;
         EXPECT_EQ(out.error.rfind(gltf + ": ", 0), 0u) << c.what << ": " << out.error;
         EXPECT_NE(out.error.find(c.expected), std::string::npos) << c.what << ": " << out.error;
+    }
+}
+
+}  // namespace
+}  // namespace brontal
+
+namespace brontal {
+namespace {
+
+// Models keep their nodes' rotations and scales, parents' included, but not their places.
+TEST(GltfConvert, ModelsComeAtTheirAuthoredSizeAndOrientation) {
+    ScratchDirectory dir;
+    const std::vector<std::uint8_t> buffer = SceneBuffer();
+    std::string text = SceneGltf("data:application/octet-stream;base64," + Base64(buffer), buffer.size(), "t.png");
+    const std::string lastNode = R"({"name": "yard", "mesh": 0, "translation": [20, 0, 0]})";
+    // Node 4 works in centimetres; node 5, without a name, turns its triangle a quarter about x;
+    // node 6 mirrors its own.
+    text.replace(text.find(lastNode) + lastNode.size(), 0,
+                 R"(, {"name": "centimetres", "scale": [0.01, 0.01, 0.01], "translation": [500, 0, 0],)"
+                 R"( "children": [5, 6]},)"
+                 R"( {"mesh": 1, "rotation": [0.70710678, 0, 0, 0.70710678], "translation": [300, 0, 0]},)"
+                 R"( {"name": "mirrored", "mesh": 1, "scale": [-1, 1, 1], "translation": [0, 200, 0]})");
+    text.replace(text.find(R"("nodes": [0, 1, 2])"), 18, R"("nodes": [0, 1, 2, 4])");
+    dir.Write("scene.gltf", text);
+    dir.Write("t.png", EncodePng(SolidImage(2, 2, 1, 2, 3)));
+    std::string manifest = kManifest;
+    manifest.replace(manifest.find(R"([{"group": "lamp"}])"), 19,
+                     R"([{"group": "lamp"}, {"group": "#5", "name": "crate", "scale": 50},)"
+                     R"( {"group": "mirrored", "scale": 100}])");
+    manifest.replace(manifest.find("\"figure\""), 0, "\"scale\": 2, ");
+    const Converted out = Convert(dir.Write("level.json", manifest));
+    ASSERT_TRUE(out.ok) << out.error;
+    EXPECT_EQ(out.WarningsAbout(dir.Path("scene.gltf")), std::vector<std::string>{});
+    ASSERT_EQ(out.level.modelCount, 3);
+
+    // The triangle (0, 0, 0), (0, 1, 0), (1, 0, 0) faces -z. Turned a quarter about x it lies
+    // flat, facing up, its corner at (0, 0, 1); 0.01 x 50 x 2 makes it 1 long; no translation.
+    const Model& crate = out.level.models[1];
+    EXPECT_NEAR(crate.boxMin.x, 0.0f, 1e-5f);
+    EXPECT_NEAR(crate.boxMax.x, 1.0f, 1e-5f);
+    EXPECT_NEAR(crate.boxMax.y, 0.0f, 1e-5f);
+    EXPECT_NEAR(crate.boxMin.z, -1.0f, 1e-5f);
+    EXPECT_GT(VisibleSide(crate.surfaces[0], 0).y, 0.0f);
+
+    // Mirrored in x it reaches to x = -2 and still shows its front towards -z (the game's +z).
+    const Model& mirrored = out.level.models[2];
+    EXPECT_NEAR(mirrored.boxMin.x, -2.0f, 1e-5f);
+    EXPECT_NEAR(mirrored.boxMax.y, 2.0f, 1e-5f);
+    EXPECT_GT(VisibleSide(mirrored.surfaces[0], 0).z, 0.0f);
+
+    // Two groups: the first one's origin is the model's, the second keeps its place from it,
+    // (503, 0, 0) - (500, 2, 0) in the scene, 200 times that in the level.
+    const std::string models = R"({"group": "#5", "name": "crate", "scale": 50}, {"group": "mirrored", "scale": 100})";
+    std::string pair = manifest;
+    pair.replace(pair.find(models), models.size(), R"({"group": ["mirrored", "#5"], "scale": 100})");
+    Converted two = Convert(dir.Write("pair.json", pair));
+    ASSERT_TRUE(two.ok) << two.error;
+    EXPECT_NEAR(two.level.models[1].boxMin.x, -2.0f, 1e-3f);
+    EXPECT_NEAR(two.level.models[1].boxMax.x, 602.0f, 1e-3f);
+    EXPECT_NEAR(two.level.models[1].boxMin.y, -400.0f, 1e-3f);
+
+    // A whole file keeps every node where the file puts it: the yard under its mirroring parent
+    // reaches x = -30.
+    dir.Write("copy.gltf", text);
+    std::string whole = manifest;
+    whole.replace(whole.find(models), models.size(), R"({"file": "copy.gltf"})");
+    two = Convert(dir.Write("whole.json", whole));
+    ASSERT_TRUE(two.ok) << two.error;
+    EXPECT_NEAR(two.level.models[1].boxMin.x, -60.0f, 1e-3f);
+    EXPECT_NEAR(two.level.models[1].boxMax.x, 2 * 503.01f, 1e-3f);
+}
+
+// A mesh the converter cannot read stops only a level that uses it.
+TEST(GltfConvert, AnUnreadableMeshStopsOnlyTheLevelThatUsesIt) {
+    ScratchDirectory dir;
+    const std::vector<std::uint8_t> buffer = SceneBuffer();
+    std::string text = SceneGltf("data:application/octet-stream;base64," + Base64(buffer), buffer.size(), "t.png");
+    const std::string lastNode = R"({"name": "yard", "mesh": 0, "translation": [20, 0, 0]})";
+    text.replace(text.find(lastNode) + lastNode.size(), 0, R"(, {"mesh": 2})");
+    const std::string lastMesh = R"({"primitives": [{"attributes": {"POSITION": 3}, "material": 1}]})";
+    text.replace(text.find(lastMesh) + lastMesh.size(), 0,
+                 R"(, {"primitives": [{"attributes": {"POSITION": 3}, "mode": 1}]})");
+    const std::string gltf = dir.Write("scene.gltf", text);
+    dir.Write("t.png", EncodePng(SolidImage(2, 2, 1, 2, 3)));
+    Converted out = Convert(dir.Write("level.json", kManifest));
+    ASSERT_TRUE(out.ok) << out.error;
+    ASSERT_EQ(out.WarningsAbout(gltf).size(), 1u);
+    EXPECT_EQ(out.WarningsAbout(gltf)[0], gltf + ": group #4 is neither a room nor a model in " +
+                                              dir.Path("level.json") + "; it is left out");
+
+    std::string manifest = kManifest;
+    manifest.replace(manifest.find(R"({"group": "lamp"})"), 17, R"({"group": "lamp"}, {"group": "#4"})");
+    out = Convert(dir.Write("level.json", manifest));
+    EXPECT_FALSE(out.ok);
+    EXPECT_EQ(out.error, gltf + ": node 4 mesh 2 primitive 0: mode 1 is not a triangle list");
+}
+
+// Every feature the converter leaves out is named once per file, however many places use it.
+TEST(GltfConvert, DroppedFeaturesAreNamedOncePerFile) {
+    ScratchDirectory dir;
+    const std::vector<std::uint8_t> buffer = SceneBuffer();
+    dir.Write("tiles.png", EncodePng(SolidImage(4, 4, 10, 200, 30)));
+    dir.Write("scene.bin", buffer);
+    const std::string manifest = dir.Write("level.json", kManifest);
+    const std::string good = SceneGltf("scene.bin", buffer.size(), "tiles.png");
+    const struct {
+        std::string from, to;
+        const char* feature;
+        const char* expected;
+    } cases[] = {
+        {R"("baseColorTexture": {"index": 0})",
+         R"("baseColorTexture": {"index": 0, "extensions": {"KHR_texture_transform": {"scale": [2, 2]}}})",
+         "KHR_texture_transform", "materials[0].pbrMetallicRoughness.baseColorTexture.extensions: the converter"},
+        {R"("TEXCOORD_0": 1})", R"("TEXCOORD_0": 1, "TEXCOORD_1": 1})", "TEXCOORD_1",
+         "meshes[0].primitives[0].attributes.TEXCOORD_1: the converter does not read TEXCOORD_1"},
+        {R"({"POSITION": )", R"({"COLOR_0": 0, "POSITION": )", "COLOR_0", "vertex colours are left out (1 more place"},
+        {R"("scene": 0,)", R"("scene": 0, "skins": [{"joints": [1], "inverseBindMatrices": 0}],)", "skins", "skins: the converter does not read"},
+        {R"("indices": 2,)", R"("indices": 2, "targets": [{"POSITION": 0}],)", "morph targets", "base shape"},
+        {R"("scene": 0,)", R"("scene": 0, "extensionsUsed": ["KHR_lights_punctual", "KHR_texture_transform"],)",
+         "KHR_lights_punctual", "extensionsUsed: the converter does not read KHR_lights_punctual"},
+    };
+    for (const auto& c : cases) {
+        std::string text = good;
+        for (std::size_t at = text.find(c.from); at != std::string::npos; at = text.find(c.from, at + c.to.size())) {
+            text.replace(at, c.from.size(), c.to);
+        }
+        dir.Write("scene.gltf", text);
+        const Converted out = Convert(manifest);
+        ASSERT_TRUE(out.ok) << c.feature << ": " << out.error;
+        std::size_t naming = 0;
+        for (const std::string& warning : out.warnings) {
+            if (warning.find(c.feature) == std::string::npos) continue;
+            ++naming;
+            EXPECT_EQ(warning.rfind(dir.Path("scene.gltf") + ": ", 0), 0u) << warning;
+            EXPECT_NE(warning.find(c.expected), std::string::npos) << warning;
+        }
+        EXPECT_EQ(naming, 1u) << c.feature;
     }
 }
 

@@ -377,5 +377,60 @@ TEST(ObjConvert, PolygonsAreTriangulatedAndUnusedGroupsWarned) {
     EXPECT_NE(unused[0].find("\"spare\""), std::string::npos) << unused[0];
 }
 
+// Rooms and models from several files: a room of groups from two files, a prop of two groups
+// taken as a whole file, and a name two files share, which must then say its file.
+TEST(ObjConvert, SeveralFilesGroupListsAndWholeFileModels) {
+    SceneFiles files;
+    files.dir.Write("annex.obj", "o hall\nv 0 0 0\nv 0 0 1\nv 1 0 0\nf 1 2 3\n"
+                                 "o annex\nv 0 0 300\nv 0 0 400\nv 200 0 400\nf 4 5 6\n");
+    files.dir.Write("props/lamp.obj", "g base\nv 0 0 0\nv 0 0 1\nv 1 0 0\nf 1 2 3\n"
+                                      "g shade\nv 0 5 0\nv 0 6 0\nv 1 5 0\nf 4 5 6\n");
+    std::string manifest = kManifest;
+    manifest.replace(manifest.find(R"("scene.obj")"), 11, R"(["scene.obj", "annex.obj"])");
+    manifest.replace(manifest.find(R"({"group": "hall",)"), 17, R"({"group": ["scene.obj:hall", "annex"],)");
+    manifest.replace(manifest.find(R"("visible": ["hall", "corridor"])"), 31, R"("visible": ["annex", "corridor"])");
+    manifest.replace(manifest.find(R"("models": [)") + 11, 0, R"({"file": "props/lamp.obj", "scale": 2}, )");
+    manifest.replace(manifest.find(R"("room": "hall")"), 14, R"("room": "annex")");  // any of the room's groups
+    manifest.replace(manifest.find(R"("objects": [)") + 12, 0,
+                     R"({"model": "lamp", "room": "scene.obj:hall", "position": [10, 0, 10]}, )");
+    Converted out = Convert(files.dir.Write("several.json", manifest));
+    ASSERT_TRUE(out.ok) << out.error;
+
+    // The hall takes the annex's floor; the other file's "hall" is left out, with a warning.
+    ExpectVector(out.level.rooms[0].boxMax, 200, 100, 0);
+    ExpectVector(out.level.rooms[0].boxMin, 0, 0, -400);
+    EXPECT_EQ(out.level.rooms[0].name, "Entrance Hall");
+    EXPECT_EQ(out.level.rooms[0].visibleRooms, (std::vector<std::uint16_t>{0, 1}));
+    ASSERT_EQ(out.warnings.size(), 1u);
+    EXPECT_EQ(out.warnings[0].rfind(files.dir.Path("annex.obj") + ": group \"hall\" is neither", 0), 0u)
+        << out.warnings[0];
+
+    // The lamp is both its groups, twice the size, and objects name it by the file's stem.
+    ASSERT_EQ(out.level.modelCount, 2);
+    ExpectVector(out.level.models[0].boxMax, 2, 12, 0);
+    EXPECT_EQ(out.level.rooms[0].objects[0].modelIndex, 0);
+    EXPECT_EQ(out.level.rooms[0].objects[1].modelIndex, 1);
+
+    // Unqualified, "hall" could be either file's.
+    manifest.replace(manifest.find("scene.obj:hall\", \"annex"), 14, "hall");
+    out = Convert(files.dir.Write("ambiguous.json", manifest));
+    EXPECT_FALSE(out.ok);
+    EXPECT_NE(out.error.find("rooms[0].group[0]: group \"hall\" is in more than one geometry file; name one of "
+                             "them as \"scene.obj:hall\", \"annex.obj:hall\""),
+              std::string::npos)
+        << out.error;
+
+    // A group no file has is refused with every file's groups; a file is loaded once.
+    manifest.replace(manifest.find("\"hall\", \"annex"), 6, "\"attic\"");
+    out = Convert(files.dir.Write("attic.json", manifest));
+    EXPECT_NE(out.error.find("rooms[0].group[0]: no geometry file has group \"attic\"; scene.obj has \"hall\", "
+                             "\"corridor\", \"crate\"; annex.obj has \"hall\", \"annex\""),
+              std::string::npos)
+        << out.error;
+    manifest.replace(manifest.find(R"("annex.obj"])"), 11, R"("./scene.obj")");
+    out = Convert(files.dir.Write("twice.json", manifest));
+    EXPECT_NE(out.error.find("geometry[1]: names the same file as \"scene.obj\""), std::string::npos) << out.error;
+}
+
 }  // namespace
 }  // namespace brontal

@@ -67,6 +67,16 @@ TEST_F(Refusals, ManifestValuesOfTheWrongShape) {
         {R"({"geometry": "scene.obj", "rooms": [{"group": "hall"}], "start": [0, 1e999, 0]})",
          "not valid JSON (number overflow parsing '1e999')"},
         {Manifest(R"([{"group": "hall"}])", R"(, "scale": 1e39)"), "scale: is out of the range of a 32-bit float"},
+        {Manifest(R"([{"group": []}])"), "rooms[0].group: must name at least one group"},
+        {Manifest(R"([{"group": ["hall", "hall"]}])"), "rooms[0].group[1]: names group \"hall\" twice"},
+        {Manifest(R"([{"group": "hall"}])", R"(, "models": [{"group": "crate", "file": "p.obj"}])"),
+         "models[0]: takes a \"group\" or a whole \"file\", not both"},
+        {Manifest(R"([{"group": "hall"}])", R"(, "models": [{"group": "crate", "scale": 0}])"),
+         "models[0].scale: must be greater than 0"},
+        {Manifest(R"([{"group": "hall"}])", R"(, "models": [{"file": "a/crate.obj"}, {"group": "crate"}])"),
+         "models[1]: a model is already named \"crate\" (models[0])"},
+        {R"({"geometry": [], "rooms": [{"group": "hall"}], "start": [0, 0, 0]})",
+         "geometry: must name at least one geometry file"},
     };
     for (const auto& c : cases) {
         const std::string error = Refused(c.text, "");
@@ -77,7 +87,13 @@ TEST_F(Refusals, ManifestValuesOfTheWrongShape) {
 TEST_F(Refusals, NamesThatResolveToNothing) {
     std::string error = Refused(Manifest(R"([{"group": "cellar"}])"), obj_);
     EXPECT_NE(error.find("has no group \"cellar\""), std::string::npos) << error;
-    EXPECT_NE(error.find("level.json rooms[0].group"), std::string::npos) << error;
+    EXPECT_NE(error.find("level.json rooms[0].group); its groups: \"hall\", \"crate\""), std::string::npos) << error;
+
+    // A whole-file model takes every group of its file: none of them can be a room as well.
+    error = Refused(Manifest(R"([{"group": "hall"}])", R"(, "models": [{"file": "scene.obj"}])"), "");
+    EXPECT_NE(error.find("models[0].file: group \"hall\" of scene.obj is already part of rooms[0]"),
+              std::string::npos)
+        << error;
 
     error = Refused(Manifest(R"([{"group": "hall", "visible": ["hall", "attic"]}])"), "");
     EXPECT_NE(error.find("rooms[0].visible[1]: no room has group \"attic\""), std::string::npos) << error;
@@ -85,7 +101,7 @@ TEST_F(Refusals, NamesThatResolveToNothing) {
     error = Refused(Manifest(R"([{"group": "hall"}])",
                              R"(, "objects": [{"model": "crate", "room": "hall", "position": [0, 0, 0]}])"),
                     "");
-    EXPECT_NE(error.find("objects[0].model: no model has group \"crate\""), std::string::npos) << error;
+    EXPECT_NE(error.find("objects[0].model: no model is named \"crate\""), std::string::npos) << error;
 }
 
 TEST_F(Refusals, MissingOrUndecodableTextureFiles) {
@@ -143,6 +159,16 @@ TEST_F(Refusals, BrokenObjFiles) {
     const Converted out = Convert(manifest);
     EXPECT_FALSE(out.ok);
     EXPECT_EQ(out.error.rfind(dir_.Path("scene.fbx") + ": unknown geometry format", 0), 0u) << out.error;
+}
+
+// The groups a refusal lists stop after the first 40.
+TEST_F(Refusals, UnknownGroupsListTheFirstFortyGroups) {
+    std::ostringstream obj;
+    for (int g = 0; g < 45; ++g) obj << "o room" << g << "\nv 0 0 0\nv 0 0 1\nv 1 0 0\nf -3 -2 -1\n";
+    dir_.Write("scene.obj", obj.str());
+    const std::string error = Refused(Manifest(R"([{"group": "room45"}])"), obj_);
+    EXPECT_NE(error.find("\"room0\", \"room1\","), std::string::npos) << error;
+    EXPECT_NE(error.find("\"room39\" and 5 more"), std::string::npos) << error;
 }
 
 // 21,846 triangles that share no corner need 65,538 vertices: one more triangle than a room can hold.

@@ -10,7 +10,7 @@
 #include "convert/level_builder.h"
 #include "convert/level_checks.h"
 #include "convert/manifest.h"
-#include "convert/source_scene.h"
+#include "convert/scene_set.h"
 #include "files/file_io.h"
 #include "level/reader.h"
 #include "level/writer.h"
@@ -139,8 +139,8 @@ std::string BuildCommandHelp() {
     std::string text = R"(usage: brontal-level build MANIFEST.json -o FILE
        brontal-level build MANIFEST.json -o DIR/      (or --data DIR)
 
-Builds a level file from a Wavefront OBJ (.obj with its .mtl files) or glTF 2.0 (.gltf, .glb)
-scene and a JSON manifest that says which groups are rooms and which are models. Writes FILE
+Builds a level file from Wavefront OBJ (.obj with its .mtl files) and glTF 2.0 (.gltf, .glb)
+scene files and a JSON manifest that says which groups are rooms and which are models. Writes FILE
 (directories are made as needed), or with -o DIR/ (a path ending in '/' or an existing
 directory) or --data DIR a data directory to play with `brontal --data DIR`:
 DIR/LEVELS/LEVEL_001.VRM and the manifest's sky as DIR/SKY/Left.bmp, Right, Top, Bottom, Front
@@ -152,15 +152,19 @@ refused, 2 usage error.
 The manifest (paths relative to it; // and /* */ comments allowed; unknown keys refused):
   {
     "name": "My Level",                 level name (default: the manifest's file name)
-    "geometry": "scene.obj",            .obj, .gltf or .glb
+    "geometry": "scene.obj",            .obj, .gltf or .glb; or a list ["a.glb", "props.obj"]
     "scale": 1.0,                       multiplies geometry, positions and ranges (default 1)
     "rooms": [                          at least one; room 0 is where the level begins
-      {"group": "hall",                 OBJ group or object ("g"/"o"), or glTF node name
-       "name": "Entrance Hall",         shown in the HUD (default: the group)
+      {"group": "hall",                 OBJ group or object ("g"/"o"), glTF node name or "#N"
+                                        (node N), or a list of groups; "FILE:GROUP" picks the file
+       "name": "Entrance Hall",         shown in the HUD (default: the first group)
        "sky": false,                    draw the sky box while the player is here (default false)
        "visible": ["hall", "corridor"]} rooms drawn from here, by group (default: computed)
     ],
-    "models": [{"group": "crate", "solid": true}],      solid: objects collide (default false)
+    "models": [{"group": "crate", "solid": true},       solid: objects collide (default false)
+               {"file": "lamp.glb", "name": "lamp",     a whole file; objects name models by
+                "scale": 0.5}],                         "name" (default: first group, file stem);
+                                                        scale: on top of the level's (default 1)
     "objects": [{"model": "crate", "room": "hall",
                  "position": [x, y, z],                 where the model's origin goes
                  "axis": [0, 1, 0], "angle": 0.5}],     rotation in radians (default none)
@@ -176,8 +180,9 @@ right-handed, y up). The converter negates z and reverses every triangle's corne
 (left-handed, y up, clockwise faces visible) sees the same scene the same way round: make room
 faces look into the room and model faces look outwards. A rotation turns counter-clockwise
 looking down its axis. OBJ texture v is turned round (the game's v grows downward); glTF's is not.
-Rooms use glTF nodes' world transforms; models stay in their own space (OBJ: as written; glTF:
-the node's mesh without the node's transform) and objects place them.
+Rooms use glTF nodes' world transforms. Models keep their nodes' rotations and scales (parents'
+included) but not the first group's place: its node's origin is the model's origin, where
+objects put it (a whole-file model's origin is the file's). OBJ models are as written.
 
 Surfaces: one per material and room, cut at 255 triangles; a surface takes its material's name,
 so a material named "!..." keeps its faces out of collision. Textures: the material's map_Kd
@@ -194,10 +199,10 @@ vertices. See docs/level-manifest.md.
 bool ConvertManifest(const std::string& manifestPath, ConvertedFiles& out, std::string& error) {
     out = ConvertedFiles{};
     Manifest manifest;
-    SourceScene scene;
+    SceneSet scenes;
     BuiltLevel built;
-    if (!LoadManifest(manifestPath, manifest, error) || !LoadSourceScene(manifest.geometryPath, scene, error) ||
-        !BuildLevel(manifest, scene, built, error)) {
+    if (!LoadManifest(manifestPath, manifest, error) || !LoadScenes(manifest, scenes, error) ||
+        !BuildLevel(manifest, scenes, built, error)) {
         return false;
     }
     out.warnings = built.warnings;

@@ -1,6 +1,6 @@
-// glTF 2.0 scenes (.gltf with its buffers, or .glb) through tinygltf. Every named node with a
-// mesh is a group: its own mesh, in the node's space, with the node's world transform (its
-// parents' transforms included) for rooms. Child nodes are groups of their own. A material's
+// glTF 2.0 scenes (.gltf with its buffers, or .glb) through tinygltf. Every node is a group,
+// named or not: its own mesh, in the node's space, with the node's world transform (its parents'
+// transforms included). Child nodes are groups of their own. A material's
 // texture is its base-colour texture; the image travels into the level as the complete file it
 // is (tinygltf is asked not to decode it). Every accessor is bounds-checked here before a byte of
 // it is read.
@@ -15,6 +15,7 @@
 #include <nlohmann/json.hpp>
 #include <tiny_gltf.h>
 
+#include "convert/gltf_checks.h"
 #include "convert/manifest.h"
 #include "convert/source_scene.h"
 #include "files/file_io.h"
@@ -127,7 +128,7 @@ public:
                SourceScene& scene)
         : path_(path), model_(model), captured_(captured), scene_(scene) {}
 
-    bool Read() { return CheckExtensions() && Materials() && Groups(); }
+    bool Read() { return Materials() && Groups(); }
     const std::string& Error() const { return error_; }
 
 private:
@@ -136,13 +137,13 @@ private:
         return false;
     }
 
-    bool CheckExtensions();
     bool Materials();
     bool Image(int imageIndex, SourceMaterial& material);
     bool BufferViewBytes(int viewIndex, const std::string& what, const std::uint8_t*& data, std::size_t& size);
     bool Accessor(int accessorIndex, const std::string& what, std::initializer_list<int> types,
                   std::initializer_list<int> componentTypes, AccessorView& view);
     bool Groups();
+    bool Mesh(std::size_t n, const tinygltf::Node& node, SourceGroup& group);
     bool Parents(std::vector<int>& parent);
     bool LocalMatrices(std::vector<Matrix4x4>& local);
     bool WorldMatrices(const std::vector<int>& parent, std::vector<Matrix4x4>& world);
@@ -156,11 +157,6 @@ private:
     std::vector<int> texCoordSet_;  // per material: the TEXCOORD_n its base-colour texture uses
     std::string error_;
 };
-
-bool GltfReader::CheckExtensions() {
-    if (model_.extensionsRequired.empty()) return true;
-    return Fail("needs the extension " + model_.extensionsRequired.front() + ", which the converter does not read");
-}
 
 bool GltfReader::BufferViewBytes(int viewIndex, const std::string& what, const std::uint8_t*& data,
                                  std::size_t& size) {
@@ -420,34 +416,42 @@ bool GltfReader::WorldMatrices(const std::vector<int>& parent, std::vector<Matri
     return true;
 }
 
+std::string NodeLabel(std::size_t n, const tinygltf::Node& node) {
+    return "node " + std::to_string(n) + (node.name.empty() ? "" : " \"" + node.name + "\"");
+}
+
 bool GltfReader::Groups() {
     std::vector<int> parent;
     std::vector<Matrix4x4> world;
     if (!Parents(parent) || !WorldMatrices(parent, world)) return false;
-    std::unordered_map<std::string, std::size_t> groupOf;  // name to position in scene_.groups
+    scene_.groups.reserve(model_.nodes.size());
     for (std::size_t n = 0; n < model_.nodes.size(); ++n) {
         const tinygltf::Node& node = model_.nodes[n];
-        if (node.name.empty()) continue;
         SourceGroup group;
         group.name = node.name;
+        group.node = static_cast<int>(n);
         group.toWorld = world[n];
-        if (node.mesh >= 0) {
-            if (static_cast<std::size_t>(node.mesh) >= model_.meshes.size()) {
-                return Fail("node \"" + node.name + "\": mesh " + std::to_string(node.mesh) + " does not exist");
-            }
-            const tinygltf::Mesh& mesh = model_.meshes[static_cast<std::size_t>(node.mesh)];
-            for (std::size_t p = 0; p < mesh.primitives.size(); ++p) {
-                const std::string what = "node \"" + node.name + "\" mesh " + std::to_string(node.mesh) +
-                                         " primitive " + std::to_string(p);
-                if (!Primitive(mesh.primitives[p], what, group)) return false;
-            }
+        if (node.mesh >= 0 && !Mesh(n, node, group)) {
+            // Kept as the group's own refusal: a mesh the converter cannot read stops the build
+            // only when a room or model uses it.
+            group.refusal = error_;
+            group.triangles.clear();
+            error_.clear();
         }
-        if (const auto same = groupOf.find(group.name); same != groupOf.end()) {
-            ++scene_.groups[same->second].definitions;  // only counted: the builder refuses a name used twice
-            continue;
-        }
-        groupOf.emplace(group.name, scene_.groups.size());
         scene_.groups.push_back(std::move(group));
+    }
+    return true;
+}
+
+bool GltfReader::Mesh(std::size_t n, const tinygltf::Node& node, SourceGroup& group) {
+    if (static_cast<std::size_t>(node.mesh) >= model_.meshes.size()) {
+        return Fail(NodeLabel(n, node) + ": mesh " + std::to_string(node.mesh) + " does not exist");
+    }
+    const tinygltf::Mesh& mesh = model_.meshes[static_cast<std::size_t>(node.mesh)];
+    for (std::size_t p = 0; p < mesh.primitives.size(); ++p) {
+        const std::string what = NodeLabel(n, node) + " mesh " + std::to_string(node.mesh) + " primitive " +
+                                 std::to_string(p);
+        if (!Primitive(mesh.primitives[p], what, group)) return false;
     }
     return true;
 }
@@ -459,70 +463,17 @@ bool EndsWithGlb(const std::string& path) {
     return tail == ".glb";
 }
 
-// Buffers and images the file names are read like every other input: regular files only, and
-// no larger than a geometry file may be.
-bool ReadReferencedFile(std::vector<unsigned char>* out, std::string* err, const std::string& path, void*) {
-    std::vector<std::uint8_t> bytes;
-    std::string error;
-    if (!ReadRegularFile(path, kMaxSourceFileSize, bytes, error)) {
-        if (err) *err += error + "\n";
-        return false;
-    }
-    out->swap(bytes);
-    return true;
-}
+// tinygltf's file access: the buffer files read ahead, and for any other file (an image) a
+// placeholder byte: the builder reads images itself, only those that faces of the level use.
+bool FileAlwaysThere(const std::string&, void*) { return true; }
 
-// What tinygltf would let through without a word is refused here, naming the place in the JSON:
-// offsets, lengths, strides and counts that are not whole numbers of 0 or more (tinygltf takes
-// them as absent), and numbers beyond a 32-bit float (they would become infinities). Extras and
-// extensions are the author's own and are not looked at.
-bool CheckGltfJson(const std::string& path, const std::vector<std::uint8_t>& bytes, bool binary, std::string& error) {
-    const char* text = reinterpret_cast<const char*>(bytes.data());
-    std::size_t size = bytes.size();
-    if (binary) {
-        // A .glb holds its JSON as the first chunk after the 12-byte header; tinygltf checks the rest.
-        constexpr std::uint32_t kJsonChunk = 0x4E4F534A;  // "JSON"
-        std::uint32_t length = 0, type = 0;
-        if (size < 20) return true;
-        std::memcpy(&length, bytes.data() + 12, 4);
-        std::memcpy(&type, bytes.data() + 16, 4);
-        if (type != kJsonChunk || length > size - 20) return true;
-        text += 20;
-        size = length;
-    }
-    nlohmann::json root;
-    try {
-        root = nlohmann::json::parse(text, text + size);
-    } catch (const nlohmann::json::exception& e) {
-        error = path + ": not valid JSON (" + LibraryMessage(e.what()) + ")";
-        return false;
-    }
-    std::vector<std::pair<const nlohmann::json*, std::string>> pending{{&root, ""}};
-    while (!pending.empty()) {
-        const auto [value, where] = pending.back();
-        pending.pop_back();
-        if (value->is_object()) {
-            for (const auto& [key, member] : value->items()) {
-                if (key == "extras" || key == "extensions") continue;
-                const std::string at = where.empty() ? key : where + "." + key;
-                const bool whole = key == "byteOffset" || key == "byteLength" || key == "byteStride" || key == "count";
-                if (whole && member.is_number() && !member.is_number_unsigned()) {
-                    error = path + ": " + at + " is " + member.dump() + "; it must be a whole number of 0 or more";
-                    return false;
-                }
-                pending.emplace_back(&member, at);
-            }
-        } else if (value->is_array()) {
-            for (std::size_t i = 0; i < value->size(); ++i)
-                pending.emplace_back(&(*value)[i], where + "[" + std::to_string(i) + "]");
-        } else if (value->is_number_float()) {
-            const double number = value->get<double>();
-            if (!(std::fabs(number) <= std::numeric_limits<float>::max())) {
-                error = path + ": " + where + " is " + value->dump() + ", beyond the range of a 32-bit float";
-                return false;
-            }
-        }
-    }
+std::string PathAsGiven(const std::string& path, void*) { return path; }
+
+bool ReadAheadFile(std::vector<unsigned char>* out, std::string*, const std::string& path, void* user) {
+    const auto* files = static_cast<const GltfBufferFiles*>(user);
+    const auto found = files->find(path);
+    if (found != files->end()) *out = found->second;
+    else *out = {0};
     return true;
 }
 
@@ -550,16 +501,23 @@ bool ParseGltfScene(const std::string& path, const std::vector<std::uint8_t>& by
     scene = SourceScene{};
     scene.path = path;
     const bool binary = EndsWithGlb(path);
-    if (!CheckGltfJson(path, bytes, binary, error)) return false;
+    const std::string baseDir = DirectoryOf(path).empty() ? std::string(".") : DirectoryOf(path);
+    nlohmann::json root;
+    GltfBufferFiles buffers;
+    if (!ReadGltfJson(path, bytes, binary, root, error) || !CheckGltfJson(path, root, error) ||
+        !ReadGltfBufferFiles(path, root, baseDir, buffers, error)) {
+        return false;
+    }
+    scene.warnings = DroppedGltfFeatures(path, root);
+    root = nullptr;
 
     tinygltf::TinyGLTF loader;
     CapturedImages captured;
     loader.SetImageLoader(CaptureImage, &captured);
-    tinygltf::FsCallbacks files{&tinygltf::FileExists, &tinygltf::ExpandFilePath, &ReadReferencedFile, nullptr, nullptr};
+    tinygltf::FsCallbacks files{&FileAlwaysThere, &PathAsGiven, &ReadAheadFile, nullptr, &buffers};
     loader.SetFsCallbacks(files);
     tinygltf::Model model;
     std::string errors, warnings;
-    const std::string baseDir = DirectoryOf(path).empty() ? std::string(".") : DirectoryOf(path);
     const bool loaded =
         binary ? loader.LoadBinaryFromMemory(&model, &errors, &warnings, bytes.data(),
                                              static_cast<unsigned int>(bytes.size()), baseDir)

@@ -22,10 +22,19 @@ constexpr std::size_t kMaxCount = kMaxRecordCount;
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
+// A group's faces as a room or model takes them, with the transform that carries them into the
+// room's world or the model's own space.
+struct Piece {
+    const SourceScene* scene = nullptr;
+    const SourceGroup* group = nullptr;
+    Matrix4x4 transform{};
+};
+
 class LevelBuilder {
 public:
-    LevelBuilder(const Manifest& manifest, const SourceScene& scene, BuiltLevel& out)
-        : manifest_(manifest), scene_(scene), out_(out), level_(out.level), textures_(scene) {}
+    LevelBuilder(const Manifest& manifest, const SceneSet& scenes, BuiltLevel& out)
+        : manifest_(manifest), scenes_(scenes), out_(out), level_(out.level),
+          textures_(scenes.scenes.empty() ? manifest.path : scenes.scenes.front().path) {}
 
     bool Build() {
         return IndexRooms() && IndexModels() && BuildRooms() && BuildModels() && PlaceObjects() && PlaceLights() &&
@@ -45,8 +54,10 @@ private:
 
     bool IndexRooms();
     bool IndexModels();
-    bool FindSourceGroup(const std::string& group, const std::string& where, const SourceGroup*& found);
-    bool GameGeometry(const SourceGroup& group, bool toWorld, const std::string& owner, std::size_t maxTriangles,
+    bool WholeFileModel(const ManifestModel& model, std::vector<Piece>& pieces);
+    bool Claim(const GroupId& id, const std::string& owner, const std::string& where);
+    bool UseGroup(const GroupReference& reference, const std::string& owner, Piece& piece);
+    bool GameGeometry(const std::vector<Piece>& pieces, float scale, const std::string& owner, std::size_t maxTriangles,
                       std::vector<Surface>& surfaces);
     bool BuildRooms();
     bool BuildModels();
@@ -59,43 +70,93 @@ private:
     bool RoomOf(const std::string& group, const std::string& where, std::uint16_t& index);
 
     const Manifest& manifest_;
-    const SourceScene& scene_;
+    const SceneSet& scenes_;
     BuiltLevel& out_;
     Level& level_;
     TextureTable textures_;
-    std::map<std::string, std::uint16_t> roomIndex_, modelIndex_;
-    std::vector<const SourceGroup*> roomGroups_, modelGroups_;
+    std::map<std::string, std::uint16_t> roomIndex_, modelIndex_;  // rooms by every group as written, models by name
+    std::vector<std::vector<Piece>> roomPieces_, modelPieces_;
+    std::map<std::pair<std::size_t, std::size_t>, std::string> claimed_;  // (scene, group) to its room or model
     std::string error_;
 };
 
-bool LevelBuilder::FindSourceGroup(const std::string& group, const std::string& where, const SourceGroup*& found) {
-    const std::string namedBy = " (named by " + manifest_.path + " " + where + ")";
-    found = FindGroup(scene_, group);
-    if (found == nullptr) return Fail(scene_.path + ": has no group " + Quoted(group) + namedBy);
-    if (found->definitions > 1) {
-        return Fail(scene_.path + ": " + std::to_string(found->definitions) + " nodes are named " + Quoted(group) +
-                    namedBy + "; a room or model needs a name of its own");
+// Every group is part of one room or one model at most.
+bool LevelBuilder::Claim(const GroupId& id, const std::string& owner, const std::string& where) {
+    const auto [known, added] = claimed_.emplace(std::make_pair(id.scene, id.group), owner);
+    if (added) return true;
+    const SourceGroup& group = scenes_.scenes[id.scene].groups[id.group];
+    return FailManifest(where, "group " + GroupLabel(group) + " of " + scenes_.written[id.scene] +
+                                   " is already part of " + known->second);
+}
+
+bool LevelBuilder::UseGroup(const GroupReference& reference, const std::string& owner, Piece& piece) {
+    GroupId id;
+    if (!ResolveGroup(scenes_, manifest_, reference, id, error_) || !Claim(id, owner, reference.where)) return false;
+    piece.scene = &scenes_.scenes[id.scene];
+    piece.group = &piece.scene->groups[id.group];
+    piece.transform = piece.group->toWorld;
+    if (!piece.group->refusal.empty()) return Fail(piece.group->refusal);
+    if (piece.group->triangles.empty()) {
+        return Fail(piece.scene->path + ": group " + Quoted(reference.name) + " has no faces (named by " +
+                    manifest_.path + " " + reference.where + ")");
     }
-    if (found->triangles.empty()) return Fail(scene_.path + ": group " + Quoted(group) + " has no faces" + namedBy);
     return true;
 }
 
 bool LevelBuilder::IndexRooms() {
-    for (const ManifestRoom& room : manifest_.rooms) {
-        const SourceGroup* group = nullptr;
-        if (!FindSourceGroup(room.group, room.where + ".group", group)) return false;
-        roomIndex_.emplace(room.group, static_cast<std::uint16_t>(roomGroups_.size()));
-        roomGroups_.push_back(group);
+    roomPieces_.resize(manifest_.rooms.size());
+    for (std::size_t r = 0; r < manifest_.rooms.size(); ++r) {
+        const ManifestRoom& room = manifest_.rooms[r];
+        for (const GroupReference& reference : room.groups) {
+            Piece piece;
+            if (!UseGroup(reference, room.where, piece)) return false;
+            roomPieces_[r].push_back(piece);
+            roomIndex_.emplace(reference.name, static_cast<std::uint16_t>(r));
+        }
     }
     return true;
 }
 
+// Every group of the file, where the file places it: the model's origin is the file's.
+bool LevelBuilder::WholeFileModel(const ManifestModel& model, std::vector<Piece>& pieces) {
+    const std::size_t s = SceneOfFile(scenes_, model.file);
+    if (s >= scenes_.scenes.size()) return FailManifest(model.where + ".file", "the file was not loaded");
+    const SourceScene& scene = scenes_.scenes[s];
+    for (std::size_t g = 0; g < scene.groups.size(); ++g) {
+        const SourceGroup& group = scene.groups[g];
+        if (!HasFaces(group)) continue;
+        if (!Claim({s, g}, model.where, model.where + ".file")) return false;
+        if (!group.refusal.empty()) return Fail(group.refusal);
+        pieces.push_back({&scene, &group, group.toWorld});
+    }
+    if (pieces.empty()) {
+        return Fail(scene.path + ": has no faces (named by " + manifest_.path + " " + model.where + ".file)");
+    }
+    return true;
+}
+
+// A model of groups keeps its groups' rotations and scales (their parents' included) and their
+// places relative to the first group, whose origin becomes the model's.
 bool LevelBuilder::IndexModels() {
-    for (const ManifestModel& model : manifest_.models) {
-        const SourceGroup* group = nullptr;
-        if (!FindSourceGroup(model.group, model.where + ".group", group)) return false;
-        modelIndex_.emplace(model.group, static_cast<std::uint16_t>(modelGroups_.size()));
-        modelGroups_.push_back(group);
+    modelPieces_.resize(manifest_.models.size());
+    for (std::size_t m = 0; m < manifest_.models.size(); ++m) {
+        const ManifestModel& model = manifest_.models[m];
+        std::vector<Piece>& pieces = modelPieces_[m];
+        if (!model.file.empty()) {
+            if (!WholeFileModel(model, pieces)) return false;
+        } else {
+            for (const GroupReference& reference : model.groups) {
+                Piece piece;
+                if (!UseGroup(reference, model.where, piece)) return false;
+                pieces.push_back(piece);
+            }
+            const float origin[3] = {pieces[0].transform.m[3][0], pieces[0].transform.m[3][1],
+                                     pieces[0].transform.m[3][2]};
+            for (Piece& piece : pieces) {
+                for (int k = 0; k < 3; ++k) piece.transform.m[3][k] -= origin[k];
+            }
+        }
+        modelIndex_.emplace(model.name, static_cast<std::uint16_t>(m));
     }
     return true;
 }
@@ -107,39 +168,42 @@ bool LevelBuilder::RoomOf(const std::string& group, const std::string& where, st
     return true;
 }
 
-// The group's triangles in the game's space, one run per material in the order materials first
+// The pieces' triangles in the game's space, one run per material in the order materials first
 // appear, each cut into surfaces named after the material.
-bool LevelBuilder::GameGeometry(const SourceGroup& group, bool toWorld, const std::string& owner,
+bool LevelBuilder::GameGeometry(const std::vector<Piece>& pieces, float scale, const std::string& owner,
                                 std::size_t maxTriangles, std::vector<Surface>& surfaces) {
-    std::vector<SourceTriangle> triangles = group.triangles;
-    if (toWorld) TransformTriangles(triangles, group.toWorld);
-
-    std::vector<std::int32_t> order;
-    std::map<std::int32_t, std::vector<GameTriangle>> runs;
-    for (const SourceTriangle& triangle : triangles) {
-        auto [run, added] = runs.try_emplace(triangle.material);
-        if (added) order.push_back(triangle.material);
-        GameTriangle game;
-        for (std::size_t c = 0; c < 3; ++c) {
-            const SourceVertex& corner = triangle.corners[static_cast<std::size_t>(kGameCornerOrder[c])];
-            const Vector3 p = GamePoint(corner.position, manifest_.scale);
-            if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) {
-                return Fail(scene_.path + ": " + owner + ": a vertex lies beyond the range of a 32-bit float");
+    std::vector<const SourceMaterial*> order;
+    std::map<const SourceMaterial*, std::vector<GameTriangle>> runs;
+    for (const Piece& piece : pieces) {
+        std::vector<SourceTriangle> triangles = piece.group->triangles;
+        TransformTriangles(triangles, piece.transform);
+        const std::vector<SourceMaterial>& materials = piece.scene->materials;
+        for (const SourceTriangle& triangle : triangles) {
+            const bool known = triangle.material >= 0 && static_cast<std::size_t>(triangle.material) < materials.size();
+            const SourceMaterial* material = known ? &materials[static_cast<std::size_t>(triangle.material)] : nullptr;
+            auto [run, added] = runs.try_emplace(material);
+            if (added) order.push_back(material);
+            GameTriangle game;
+            for (std::size_t c = 0; c < 3; ++c) {
+                const SourceVertex& corner = triangle.corners[static_cast<std::size_t>(kGameCornerOrder[c])];
+                const Vector3 p = GamePoint(corner.position, scale);
+                if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) {
+                    return Fail(piece.scene->path + ": " + owner + ": a vertex lies beyond the range of a 32-bit float");
+                }
+                game[c] = Vertex{p.x, p.y, p.z, corner.u, corner.v};
             }
-            game[c] = Vertex{p.x, p.y, p.z, corner.u, corner.v};
+            run->second.push_back(game);
         }
-        run->second.push_back(game);
     }
 
     std::size_t vertices = 0;
-    for (std::int32_t material : order) {
+    for (const SourceMaterial* material : order) {
         std::string name;
-        if (material >= 0 && static_cast<std::size_t>(material) < scene_.materials.size()) {
-            const SourceMaterial& source = scene_.materials[static_cast<std::size_t>(material)];
-            name = source.name;
+        if (material != nullptr) {
+            name = material->name;
             // The surface carries the material's name: a leading "!" keeps it out of collision.
             if (name.size() > kMaxNameBytes || name.find('\n') != std::string::npos) {
-                return Fail(source.definedIn + ": material " + Quoted(name) +
+                return Fail(material->definedIn + ": material " + Quoted(name) +
                             ": a surface name holds at most 127 bytes and no line feed");
             }
         }
@@ -149,12 +213,13 @@ bool LevelBuilder::GameGeometry(const SourceGroup& group, bool toWorld, const st
         SplitIntoSurfaces(runs[material], slot, name, maxTriangles, surfaces);
         for (std::size_t s = first; s < surfaces.size(); ++s) vertices += surfaces[s].vertices.size();
     }
+    const std::string& path = pieces.front().scene->path;
     if (vertices > kMaxGroupVertices) {
-        return Fail(scene_.path + ": " + owner + " needs " + std::to_string(vertices) +
+        return Fail(path + ": " + owner + " needs " + std::to_string(vertices) +
                     " vertices in its surfaces; a room or model holds at most 65535 (split it into smaller groups)");
     }
     if (surfaces.size() > kMaxCount) {
-        return Fail(scene_.path + ": " + owner + " needs " + std::to_string(surfaces.size()) +
+        return Fail(path + ": " + owner + " needs " + std::to_string(surfaces.size()) +
                     " surfaces; a room or model holds at most 65535");
     }
     return true;
@@ -174,7 +239,9 @@ bool LevelBuilder::BuildRooms() {
         }
         room.visibleRoomCount = static_cast<std::uint16_t>(room.visibleRooms.size());
         const std::string owner = "room " + Quoted(from.name) + " (group " + Quoted(from.group) + ")";
-        if (!GameGeometry(*roomGroups_[r], true, owner, kMaxRoomSurfaceTriangleCount, room.surfaces)) return false;
+        if (!GameGeometry(roomPieces_[r], manifest_.scale, owner, kMaxRoomSurfaceTriangleCount, room.surfaces)) {
+            return false;
+        }
         room.surfaceCount = static_cast<std::uint16_t>(room.surfaces.size());
     }
     level_.roomCount = static_cast<std::uint16_t>(level_.rooms.size());
@@ -184,10 +251,12 @@ bool LevelBuilder::BuildRooms() {
 bool LevelBuilder::BuildModels() {
     level_.models.resize(manifest_.models.size());
     for (std::size_t m = 0; m < manifest_.models.size(); ++m) {
+        const ManifestModel& from = manifest_.models[m];
         Model& model = level_.models[m];
-        model.solid = manifest_.models[m].solid;
-        const std::string owner = "model " + Quoted(manifest_.models[m].group);
-        if (!GameGeometry(*modelGroups_[m], false, owner, kMaxModelSurfaceTriangleCount, model.surfaces)) return false;
+        model.solid = from.solid;
+        const std::string owner = "model " + Quoted(from.name);
+        const float scale = manifest_.scale * from.scale;  // the model's own scale on top of the level's
+        if (!GameGeometry(modelPieces_[m], scale, owner, kMaxModelSurfaceTriangleCount, model.surfaces)) return false;
         model.surfaceCount = static_cast<std::uint16_t>(model.surfaces.size());
     }
     level_.modelCount = static_cast<std::uint16_t>(level_.models.size());
@@ -199,7 +268,7 @@ bool LevelBuilder::PlaceObjects() {
         std::uint16_t room = 0;
         if (!RoomOf(from.room, from.where + ".room", room)) return false;
         const auto model = modelIndex_.find(from.model);
-        if (model == modelIndex_.end()) return FailManifest(from.where + ".model", "no model has group " + Quoted(from.model));
+        if (model == modelIndex_.end()) return FailManifest(from.where + ".model", "no model is named " + Quoted(from.model));
         Room& target = level_.rooms[room];
         if (target.objects.size() >= kMaxCount) return FailManifest(from.where, "the room already holds 65535 objects");
         RoomObject object;
@@ -284,21 +353,34 @@ bool LevelBuilder::FillVisibleLists() {
     return true;
 }
 
+// One warning per file that has groups no room or model uses, naming them.
 bool LevelBuilder::WarnUnusedGroups() {
-    for (const SourceGroup& group : scene_.groups) {
-        if (group.triangles.empty() || roomIndex_.count(group.name) != 0 || modelIndex_.count(group.name) != 0) continue;
-        out_.warnings.push_back(scene_.path + ": group " + Quoted(group.name) + " is neither a room nor a model in " +
-                                manifest_.path + "; it is left out");
+    for (std::size_t s = 0; s < scenes_.scenes.size(); ++s) {
+        const SourceScene& scene = scenes_.scenes[s];
+        std::vector<const SourceGroup*> unused;
+        for (std::size_t g = 0; g < scene.groups.size(); ++g) {
+            if (HasFaces(scene.groups[g]) && claimed_.count({s, g}) == 0) unused.push_back(&scene.groups[g]);
+        }
+        if (unused.size() == 1) {
+            out_.warnings.push_back(scene.path + ": group " + GroupLabel(*unused[0]) +
+                                    " is neither a room nor a model in " + manifest_.path + "; it is left out");
+        } else if (unused.size() > 1) {
+            out_.warnings.push_back(scene.path + ": " + std::to_string(unused.size()) +
+                                    " groups are neither rooms nor models in " + manifest_.path +
+                                    "; they are left out: " + GroupList(unused));
+        }
     }
     return true;
 }
 
 }  // namespace
 
-bool BuildLevel(const Manifest& manifest, const SourceScene& scene, BuiltLevel& out, std::string& error) {
+bool BuildLevel(const Manifest& manifest, const SceneSet& scenes, BuiltLevel& out, std::string& error) {
     out = BuiltLevel{};
-    out.warnings = scene.warnings;
-    LevelBuilder builder(manifest, scene, out);
+    for (const SourceScene& scene : scenes.scenes) {
+        out.warnings.insert(out.warnings.end(), scene.warnings.begin(), scene.warnings.end());
+    }
+    LevelBuilder builder(manifest, scenes, out);
     if (!builder.Build()) {
         error = builder.Error();
         return false;

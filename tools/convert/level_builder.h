@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "convert/manifest.h"
-#include "convert/source_scene.h"
+#include "convert/scene_set.h"
 #include "level/chunk_ids.h"
 #include "level/world.h"
 #include "visibility/room_sight.h"
@@ -28,6 +28,6 @@ struct BuiltLevel {
 };
 
 // On failure returns false with one message naming the file at fault and the problem.
-bool BuildLevel(const Manifest& manifest, const SourceScene& scene, BuiltLevel& out, std::string& error);
+bool BuildLevel(const Manifest& manifest, const SceneSet& scenes, BuiltLevel& out, std::string& error);
 
 }  // namespace brontal

@@ -4,7 +4,7 @@
 
 #include <cmath>
 #include <initializer_list>
-#include <set>
+#include <map>
 
 #include <nlohmann/json.hpp>
 
@@ -42,6 +42,9 @@ private:
     bool Flag(const Json& value, const std::string& where, bool& out);
     bool Number(const Json& value, const std::string& where, float& out);
     bool Vec3(const Json& value, const std::string& where, Vector3& out);
+    bool Groups(const Json& value, const std::string& where, std::vector<GroupReference>& out);
+    bool Geometry(const Json& value, Manifest& out);
+    bool Model(const Json& item, const std::string& where, ManifestModel& model);
 
     bool Rooms(const Json& rooms, Manifest& out);
     bool Models(const Json& models, Manifest& out);
@@ -49,6 +52,7 @@ private:
     bool Lights(const Json& lights, Manifest& out);
     bool Figure(const Json& figure, Manifest& out);
     bool UniqueGroups(const Manifest& out);
+    bool UniqueModelNames(const Manifest& out);
 
     const std::string& path_;
     std::string error_;
@@ -126,7 +130,8 @@ bool ManifestReader::Rooms(const Json& rooms, Manifest& out) {
         ManifestRoom room;
         room.where = where;
         if (!item.contains("group")) return Fail(where, "needs a \"group\"");
-        if (!Text(item["group"], Member(where, "group"), room.group, false)) return false;
+        if (!Groups(item["group"], Member(where, "group"), room.groups)) return false;
+        room.group = room.groups.front().name;
         room.name = room.group;
         if (item.contains("name") && !Text(item["name"], Member(where, "name"), room.name, true)) return false;
         if (room.name.size() > kMaxName || room.name.find('\n') != std::string::npos) {
@@ -149,17 +154,53 @@ bool ManifestReader::Rooms(const Json& rooms, Manifest& out) {
     return true;
 }
 
+// "group": "NAME" or a list of names; a list holds at least one.
+bool ManifestReader::Groups(const Json& value, const std::string& where, std::vector<GroupReference>& out) {
+    if (value.is_string()) {
+        out.push_back({value.get<std::string>(), where});
+        return true;
+    }
+    if (!value.is_array()) return Fail(where, "must be a group or a list of groups");
+    if (value.empty()) return Fail(where, "must name at least one group");
+    if (!Array(value, where, kMaxRecords)) return false;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        GroupReference group{"", Element(where, i)};
+        if (!Text(value[i], group.where, group.name, false)) return false;
+        out.push_back(std::move(group));
+    }
+    return true;
+}
+
+bool ManifestReader::Model(const Json& item, const std::string& where, ManifestModel& model) {
+    model.where = where;
+    const bool hasGroup = item.contains("group"), hasFile = item.contains("file");
+    if (!hasGroup && !hasFile) return Fail(where, "needs a \"group\" or a \"file\"");
+    if (hasGroup && hasFile) return Fail(where, "takes a \"group\" or a whole \"file\", not both");
+    if (hasGroup) {
+        if (!Groups(item["group"], Member(where, "group"), model.groups)) return false;
+        model.name = model.groups.front().name;
+    } else {
+        if (!Text(item["file"], Member(where, "file"), model.fileAsWritten, false)) return false;
+        if (model.fileAsWritten.empty()) return Fail(Member(where, "file"), "must name a geometry file");
+        model.file = JoinPath(DirectoryOf(path_), model.fileAsWritten);
+        model.name = FileStem(model.fileAsWritten);
+    }
+    if (item.contains("name") && !Text(item["name"], Member(where, "name"), model.name, false)) return false;
+    if (item.contains("scale")) {
+        if (!Number(item["scale"], Member(where, "scale"), model.scale)) return false;
+        if (model.scale <= 0.0f) return Fail(Member(where, "scale"), "must be greater than 0");
+    }
+    return !item.contains("solid") || Flag(item["solid"], Member(where, "solid"), model.solid);
+}
+
 bool ManifestReader::Models(const Json& models, Manifest& out) {
     if (!Array(models, "models", kMaxRecords)) return false;
     for (std::size_t i = 0; i < models.size(); ++i) {
         const std::string where = Element("models", i);
         const Json& item = models[i];
-        if (!Object(item, where) || !OnlyKeys(item, where, {"group", "solid"})) return false;
+        if (!Object(item, where) || !OnlyKeys(item, where, {"group", "file", "name", "scale", "solid"})) return false;
         ManifestModel model;
-        model.where = where;
-        if (!item.contains("group")) return Fail(where, "needs a \"group\"");
-        if (!Text(item["group"], Member(where, "group"), model.group, false)) return false;
-        if (item.contains("solid") && !Flag(item["solid"], Member(where, "solid"), model.solid)) return false;
+        if (!Model(item, where, model)) return false;
         out.models.push_back(std::move(model));
     }
     return true;
@@ -236,18 +277,57 @@ bool ManifestReader::Figure(const Json& figure, Manifest& out) {
 
 // A group is one room or one model, never both, and never twice.
 bool ManifestReader::UniqueGroups(const Manifest& out) {
-    std::set<std::string> seen;
+    std::map<std::string, std::string> owner;  // group to the room or model that has it
     for (const ManifestRoom& room : out.rooms) {
-        if (!seen.insert(room.group).second) {
-            return Fail(Member(room.where, "group"), "group " + Quoted(room.group) + " is already a room");
+        for (const GroupReference& group : room.groups) {
+            const auto [known, added] = owner.emplace(group.name, room.where);
+            if (added) continue;
+            if (known->second == room.where) return Fail(group.where, "names group " + Quoted(group.name) + " twice");
+            return Fail(group.where, "group " + Quoted(group.name) + " is already a room");
         }
     }
     for (const ManifestModel& model : out.models) {
-        if (!seen.insert(model.group).second) {
-            return Fail(Member(model.where, "group"),
-                        "group " + Quoted(model.group) + " is already a room or a model");
+        for (const GroupReference& group : model.groups) {
+            const auto [known, added] = owner.emplace(group.name, model.where);
+            if (added) continue;
+            if (known->second == model.where) return Fail(group.where, "names group " + Quoted(group.name) + " twice");
+            return Fail(group.where, "group " + Quoted(group.name) + " is already a room or a model");
         }
     }
+    return true;
+}
+
+// Objects name models by name, so no two models share one.
+bool ManifestReader::UniqueModelNames(const Manifest& out) {
+    std::map<std::string, std::string> named;
+    for (const ManifestModel& model : out.models) {
+        const auto [known, added] = named.emplace(model.name, model.where);
+        if (!added) {
+            return Fail(model.where, "a model is already named " + Quoted(model.name) + " (" + known->second +
+                                         "); give one of them a \"name\" of its own");
+        }
+    }
+    return true;
+}
+
+// "geometry": one file or a list of files.
+bool ManifestReader::Geometry(const Json& value, Manifest& out) {
+    if (value.is_string()) {
+        out.geometryFiles.push_back(value.get<std::string>());
+        if (out.geometryFiles.back().empty()) return Fail("geometry", "must name a geometry file");
+    } else if (value.is_array()) {
+        if (value.empty()) return Fail("geometry", "must name at least one geometry file");
+        if (!Array(value, "geometry", kMaxRecords)) return false;
+        for (std::size_t i = 0; i < value.size(); ++i) {
+            std::string file;
+            if (!Text(value[i], Element("geometry", i), file, false)) return false;
+            if (file.empty()) return Fail(Element("geometry", i), "must name a geometry file");
+            out.geometryFiles.push_back(file);
+        }
+    } else {
+        return Fail("geometry", "must be a file name or a list of file names");
+    }
+    for (const std::string& file : out.geometryFiles) out.geometryPaths.push_back(JoinPath(DirectoryOf(path_), file));
     return true;
 }
 
@@ -260,10 +340,7 @@ bool ManifestReader::Read(const Json& root, Manifest& out) {
         if (!root.contains(key)) return Fail("", std::string("needs a \"") + key + "\"");
     }
     if (root.contains("name") && !Text(root["name"], "name", out.levelName, true)) return false;
-    std::string geometry;
-    if (!Text(root["geometry"], "geometry", geometry, false)) return false;
-    if (geometry.empty()) return Fail("geometry", "must name a geometry file");
-    out.geometryPath = JoinPath(DirectoryOf(path_), geometry);
+    if (!Geometry(root["geometry"], out)) return false;
     if (root.contains("scale")) {
         if (!Number(root["scale"], "scale", out.scale)) return false;
         if (out.scale <= 0.0f) return Fail("scale", "must be greater than 0");
@@ -280,18 +357,20 @@ bool ManifestReader::Read(const Json& root, Manifest& out) {
         if (folder.empty()) return Fail("sky", "must name the folder of the six sky images");
         out.skyFolder = JoinPath(DirectoryOf(path_), folder);
     }
-    return UniqueGroups(out);
+    return UniqueGroups(out) && UniqueModelNames(out);
 }
+
+std::string LevelNameFromFile(const std::string& path) { return FileStem(path).substr(0, kMaxName); }
+
+}  // namespace
 
 std::string FileStem(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
     std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     const std::size_t dot = name.find_last_of('.');
     if (dot != std::string::npos && dot > 0) name.resize(dot);
-    return name.substr(0, kMaxName);
+    return name;
 }
-
-}  // namespace
 
 std::string DirectoryOf(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
@@ -335,7 +414,7 @@ bool ParseManifest(const std::string& text, const std::string& path, Manifest& o
         return false;
     }
     if (out.levelName.empty()) {
-        std::string stem = FileStem(path);
+        std::string stem = LevelNameFromFile(path);
         if (stem.find('\n') != std::string::npos) stem.clear();
         out.levelName = stem;
     }

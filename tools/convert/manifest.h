@@ -14,9 +14,17 @@
 
 namespace brontal {
 
+// A group as the manifest names it: "NAME" (an OBJ group or object, a glTF node's name),
+// "#N" (glTF node N), either after "FILE:" to say which geometry file holds it.
+struct GroupReference {
+    std::string name;   // as written
+    std::string where;  // "rooms[2].group" or "rooms[2].group[1]", for messages
+};
+
 struct ManifestRoom {
-    std::string group;                 // the geometry group (OBJ group or object, glTF node)
-    std::string name;                  // shown in the HUD; the group's name when not given
+    std::string group;                 // the first group as written: how the manifest names the room
+    std::vector<GroupReference> groups;  // every group whose faces make the room (at least one)
+    std::string name;                  // shown in the HUD; the first group's name when not given
     bool sky = false;
     std::vector<std::string> visible;  // groups of the rooms drawn from here, as written
     bool visibleGiven = false;         // without a list the builder computes one from the geometry
@@ -24,14 +32,18 @@ struct ManifestRoom {
 };
 
 struct ManifestModel {
-    std::string group;
+    std::string name;                    // how objects name the model: "name", or the first group, or the file's stem
+    std::vector<GroupReference> groups;  // the groups whose faces make the model; empty for a whole file
+    std::string file;                    // a whole geometry file, resolved against the manifest's directory
+    std::string fileAsWritten;           // for messages and "FILE:" qualifiers
+    float scale = 1.0f;                  // on top of the level's scale
     bool solid = false;
     std::string where;
 };
 
 struct ManifestObject {
-    std::string model;  // a model's group
-    std::string room;   // a room's group
+    std::string model;  // a model's name
+    std::string room;   // a room's group (any of its groups)
     Vector3 position{};
     Vector3 axis{0, 1, 0};
     float angle = 0.0f;  // radians, counter-clockwise looking down the axis (right-handed)
@@ -51,7 +63,8 @@ enum class FigureChoice { Sample, None };
 struct Manifest {
     std::string path;          // the manifest file as given, for messages
     std::string levelName;     // the manifest file's stem when not given
-    std::string geometryPath;  // resolved against the manifest's directory
+    std::vector<std::string> geometryFiles;  // as written, for messages and "FILE:" qualifiers
+    std::vector<std::string> geometryPaths;  // the same resolved against the manifest's directory
     float scale = 1.0f;        // geometry and manifest positions are multiplied by it
     std::vector<ManifestRoom> rooms;
     std::vector<ManifestModel> models;
@@ -63,8 +76,8 @@ struct Manifest {
 };
 
 // Parses manifest text; path names the file in messages and anchors relative paths. Checks the
-// shape of every value (types, ranges, unknown keys, duplicate groups); names are resolved later
-// against the geometry. On failure returns false and says why in error: "PATH: WHERE: problem".
+// shape of every value (types, ranges, unknown keys, groups and model names used twice); names
+// are resolved later against the geometry. On failure returns false and says why in error: "PATH: WHERE: problem".
 bool ParseManifest(const std::string& text, const std::string& path, Manifest& out, std::string& error);
 
 // Reads and parses the manifest file.
@@ -74,6 +87,8 @@ bool LoadManifest(const std::string& path, Manifest& out, std::string& error);
 // second path stays as it is.
 std::string DirectoryOf(const std::string& path);
 std::string JoinPath(const std::string& directory, const std::string& path);
+// The file name without its directory and its last extension ("props/crate.obj" gives "crate").
+std::string FileStem(const std::string& path);
 
 // The JSON library's message without its own tag ("[json.exception.out_of_range.406] ").
 std::string LibraryMessage(const std::string& what);

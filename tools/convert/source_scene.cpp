@@ -36,11 +36,9 @@ bool LoadSourceScene(const std::string& path, SourceScene& scene, std::string& e
     return false;
 }
 
-const SourceGroup* FindGroup(const SourceScene& scene, const std::string& name) {
-    for (const SourceGroup& group : scene.groups) {
-        if (group.name == name) return &group;
-    }
-    return nullptr;
+std::string GroupLabel(const SourceGroup& group) {
+    if (group.name.empty() && group.node >= 0) return "#" + std::to_string(group.node);
+    return "\"" + group.name + "\"";
 }
 
 void TransformTriangles(std::vector<SourceTriangle>& triangles, const Matrix4x4& transform) {

@@ -27,14 +27,17 @@ struct SourceTriangle {
     std::int32_t material = -1;             // position in SourceScene::materials, -1 for none
 };
 
-// A room's or model's geometry. Triangles are in the group's own space; toWorld carries them
-// into the scene (the identity for OBJ; a glTF node's world transform). Rooms use it, models are
-// kept in their own space and placed by objects.
+// A group of faces: an OBJ group or object, or a glTF node's own mesh. Triangles are in the
+// group's own space; toWorld carries them into the scene (the identity for OBJ; a glTF node's
+// world transform, its parents' included).
 struct SourceGroup {
-    std::string name;
+    std::string name;  // empty for a glTF node without a name
+    int node = -1;     // the glTF node's index; -1 for an OBJ group
     std::vector<SourceTriangle> triangles;
     Matrix4x4 toWorld{{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}};  // row vectors, p' = p * M
-    std::size_t definitions = 1;  // glTF nodes of this name (OBJ groups of one name merge)
+    // Why the group's faces cannot be read (a glTF mesh the converter refuses), as a whole
+    // message; empty when they can. Only a group the level uses is refused for it.
+    std::string refusal;
 };
 
 // Where a material's texture image comes from. The builder reads files itself, so that an image
@@ -68,8 +71,8 @@ bool ParseGltfScene(const std::string& path, const std::vector<std::uint8_t>& by
 // Picks the loader by extension: .obj, .gltf or .glb (in any letter case).
 bool LoadSourceScene(const std::string& path, SourceScene& scene, std::string& error);
 
-// The group of that name, or nullptr.
-const SourceGroup* FindGroup(const SourceScene& scene, const std::string& name);
+// How messages and group lists show a group: its name, or "#N" for a glTF node without one.
+std::string GroupLabel(const SourceGroup& group);
 
 // The determinant of the upper 3x3 of m: negative for a mirror, 0 for a transform that flattens.
 float Determinant3x3(const Matrix4x4& m);

@@ -55,17 +55,17 @@ bool TextureTable::NewSlot(const std::string& key, std::vector<std::uint8_t> ima
     return true;
 }
 
-bool TextureTable::SlotFor(std::int32_t material, std::uint16_t& slot, std::string& error) {
+bool TextureTable::SlotFor(const SourceMaterial* material, std::uint16_t& slot, std::string& error) {
     const auto known = materialSlots_.find(material);
     if (known != materialSlots_.end()) {
         slot = known->second;
         return true;
     }
     bool made = false;
-    if (material < 0 || static_cast<std::size_t>(material) >= scene_.materials.size()) {
-        made = NewSlot("colour:white", SolidColourImage({1.0f, 1.0f, 1.0f}), slot, error, scene_.path + ": white");
+    if (material == nullptr) {
+        made = NewSlot("colour:white", SolidColourImage({1.0f, 1.0f, 1.0f}), slot, error, scenePath_ + ": white");
     } else {
-        const SourceMaterial& source = scene_.materials[static_cast<std::size_t>(material)];
+        const SourceMaterial& source = *material;
         const std::string what = source.definedIn + ": material \"" + source.name + "\": texture \"" +
                                  source.imageName + "\"";
         if (!source.textured) {

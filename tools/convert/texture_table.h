@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "convert/source_scene.h"
@@ -19,11 +20,12 @@ inline constexpr std::uint32_t kSolidColourTextureSize = 4;  // texels along eac
 
 class TextureTable {
 public:
-    explicit TextureTable(const SourceScene& scene) : scene_(scene) {}
+    // scenePath names the level's geometry in messages about faces without a material.
+    explicit TextureTable(std::string scenePath) : scenePath_(std::move(scenePath)) {}
 
-    // The slot for faces of this material (-1 for none). On failure says why: the file that
+    // The slot for faces of this material (nullptr for none). On failure says why: the file that
     // names the image, the material and the problem.
-    bool SlotFor(std::int32_t material, std::uint16_t& slot, std::string& error);
+    bool SlotFor(const SourceMaterial* material, std::uint16_t& slot, std::string& error);
     // A slot for an image that comes from elsewhere (the figure's textures); what names it.
     bool Add(std::vector<std::uint8_t> image, const std::string& what, std::uint16_t& slot, std::string& error);
 
@@ -34,8 +36,8 @@ private:
     bool NewSlot(const std::string& key, std::vector<std::uint8_t> image, std::uint16_t& slot, std::string& error,
                  const std::string& what);
 
-    const SourceScene& scene_;
-    std::map<std::int32_t, std::uint16_t> materialSlots_;
+    std::string scenePath_;
+    std::map<const SourceMaterial*, std::uint16_t> materialSlots_;
     std::map<std::string, std::uint16_t> keySlots_;
     std::vector<std::vector<std::uint8_t>> images_;
 };
