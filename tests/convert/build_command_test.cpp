@@ -97,16 +97,11 @@ TEST_F(BuildCommandTest, AnOutputNamingAnInputIsRefusedAndTheInputKept) {
     EXPECT_EQ(ReadText(manifest_), manifestText);
 }
 
-// Without "figure" the level carries the sample figure, when this build has it.
+// Without "figure" the level carries the sample figure.
 TEST_F(BuildCommandTest, SampleFigureByDefault) {
     const std::string manifest = dir_.Write("figure.json", R"({"geometry": "room.obj", "rooms": [{"group": "hall"}],)"
                                                            R"( "start": [50, 10, 50]})");
     const Converted out = Convert(manifest);
-    if (!SampleFigureAvailable()) {
-        EXPECT_FALSE(out.ok);
-        EXPECT_NE(out.error.find("sample figure is not available"), std::string::npos) << out.error;
-        return;
-    }
     ASSERT_TRUE(out.ok) << out.error;
     ASSERT_EQ(out.level.animatedModelCount, 1);
     const AnimatedModel& figure = out.level.animatedModels[0];

@@ -190,9 +190,6 @@ so a material named "!..." keeps its faces out of collision. Textures: the mater
 materials get a small image of their diffuse colour. A room or model holds at most 65535
 vertices. See docs/level-manifest.md.
 )";
-    if (!SampleFigureAvailable()) {
-        text += "\nThis build has no sample figure: manifests must say \"figure\": \"none\".\n";
-    }
     return text;
 }
 

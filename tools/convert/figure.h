@@ -10,11 +10,7 @@
 
 namespace brontal {
 
-// Whether this build of the converter holds the sample figure.
-bool SampleFigureAvailable();
-
-// Adds the chosen figure to the level and its textures to the table. Fails when the figure is
-// not available in this build, saying so.
+// Adds the chosen figure to the level and its textures to the table.
 bool AddFigure(FigureChoice choice, TextureTable& textures, Level& level, std::string& error);
 
 }  // namespace brontal
