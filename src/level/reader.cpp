@@ -257,6 +257,11 @@ bool LevelWalk::ReadLists(std::uint16_t lastVertex, std::size_t lastVertexOffset
         return false;
     const std::size_t indicesOffset = cursor_.offset();
     cursor_.Records(indices, indexCount);
+    // The largest index first, in one pass the compiler vectorises; only a list with an index out
+    // of range is walked again for the first one.
+    std::uint16_t largest = 0;
+    for (const std::uint16_t index : indices) largest = index > largest ? index : largest;
+    if (largest < vertexCount) return true;
     for (std::size_t i = 0; i < indexCount; ++i) {
         if (indices[i] >= vertexCount) {
             return Refuse(indicesOffset + 2 * i, "has index " + Num(indices[i]) + " (entry " + Num(i) +
