@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "convert/gltf_checks.h"
+#include "convert/manifest.h"
 
 namespace brontal {
 namespace {
@@ -54,7 +55,6 @@ const Json* Member(const Json& object, const char* key) {
     return found == object.end() ? nullptr : &*found;
 }
 
-std::string Element(const std::string& where, std::size_t i) { return where + "[" + std::to_string(i) + "]"; }
 
 // The texture-coordinate set each material's base-colour texture uses (0 when it has none).
 std::vector<long long> BaseColourSets(const Json& root, FeatureFinder& features) {

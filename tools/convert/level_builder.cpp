@@ -20,7 +20,6 @@ namespace {
 constexpr std::size_t kMaxNameBytes = kMaxNameLength;
 constexpr std::size_t kMaxCount = kMaxRecordCount;
 
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 // A group's faces as a room or model takes them, with the transform that carries them into the
 // room's world or the model's own space.

@@ -6,11 +6,11 @@
 #include <cstdio>
 
 #include "player/room_geometry.h"
+#include "sample/figure.h"
 
 namespace brontal {
 namespace {
 
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 std::string Number(float value) {
     char text[32];
@@ -135,12 +135,12 @@ void SilentMistakes::Scale() {
         if (sizes[r].measure > sizes[largest].measure) largest = r;
         if (sizes[r].measure < sizes[smallest].measure) smallest = r;
     }
-    const std::string figure = "the player figure, which stands about " + Number(kFigureHeight) + " units tall";
-    if (sizes[largest].measure < kFigureHeight) {
+    const std::string figure = "the player figure, which stands about " + Number(sample::kFigureHeight) + " units tall";
+    if (sizes[largest].measure < sample::kFigureHeight) {
         Warn("scale", "the scene looks too small for " + figure + ": its largest room, " + RoomName(largest) + ", is " +
                           Number(sizes[largest].measure) + sizes[largest].what +
                           "; a scene made in metres needs \"scale\": 100");
-    } else if (sizes[smallest].measure > kFigureHeight * kLargeSceneFigures) {
+    } else if (sizes[smallest].measure > sample::kFigureHeight * kLargeSceneFigures) {
         Warn("scale", "the scene looks too large for " + figure + ": its smallest room, " + RoomName(smallest) +
                           ", is " + Number(sizes[smallest].measure) + sizes[smallest].what +
                           "; a scene made in centimetres needs no \"scale\", one in millimetres \"scale\": 0.1");

@@ -17,11 +17,9 @@
 
 namespace brontal {
 
-// The player figure stands about this tall, in the game's units (the sample figure's head ends
-// at 68; the collision sphere is 50 across).
-inline constexpr float kFigureHeight = 70.0f;
-// A level whose every room is lower than the figure, or higher than this many figures (a room of a
-// scene made in millimetres), is taken for a scene at the wrong scale.
+// A level whose every room is lower than the player figure (sample::kFigureHeight), or higher than
+// this many figures (a room of a scene made in millimetres), is taken for a scene at the wrong
+// scale.
 inline constexpr float kLargeSceneFigures = 20.0f;
 
 // level: the built level as the game's reader leaves it (room boxes and object corners derived);

@@ -58,15 +58,11 @@ private:
     std::string error_;
 };
 
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 std::string Member(const std::string& where, const char* key) {
     return where.empty() ? std::string(key) : where + "." + key;
 }
 
-std::string Element(const std::string& where, std::size_t index) {
-    return where + "[" + std::to_string(index) + "]";
-}
 
 bool ManifestReader::Object(const Json& value, const std::string& where) {
     return value.is_object() || Fail(where, "must be a JSON object");
@@ -376,6 +372,10 @@ std::string DirectoryOf(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+std::string Element(const std::string& where, std::size_t index) { return where + "[" + std::to_string(index) + "]"; }
 
 std::string LibraryMessage(const std::string& what) {
     const std::size_t tag = what.find("] ");

@@ -90,6 +90,10 @@ std::string JoinPath(const std::string& directory, const std::string& path);
 // The file name without its directory and its last extension ("props/crate.obj" gives "crate").
 std::string FileStem(const std::string& path);
 
+// For messages: text in double quotes, and an array element ("rooms" and 2 give "rooms[2]").
+std::string Quoted(const std::string& text);
+std::string Element(const std::string& where, std::size_t index);
+
 // The JSON library's message without its own tag ("[json.exception.out_of_range.406] ").
 std::string LibraryMessage(const std::string& what);
 

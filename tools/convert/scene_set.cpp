@@ -11,7 +11,6 @@ namespace {
 
 constexpr std::size_t kListedGroups = 40;  // a message lists this many groups, then counts the rest
 
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 std::string FileName(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
