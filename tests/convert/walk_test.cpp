@@ -1,6 +1,7 @@
-// A converted level walked by the game itself: built into a data directory with its sky, run from
+// Converted levels walked by the game itself: built into a data directory with their sky, run from
 // there headless with a fixed frame time and Up held, the state log read back. The player must
-// land on the hall's floor, stay on it, and run into the corridor.
+// land on the hall's floor, stay on it, and run into the corridor; the level guide's worked example
+// must build without a warning and lead from its hall into its courtyard.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -8,7 +9,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "app/data_directory.h"
 #include "convert/convert_files.h"
+#include "convert/figure.h"
 
 namespace brontal {
 namespace {
@@ -65,14 +68,41 @@ bool ParseStateLine(const std::string& line, FrameState& out) {
     return true;
 }
 
-TEST(ConvertedLevelWalk, PlayerLandsAndRunsIntoTheCorridor) {
+std::string GameBinary() {
 #ifdef BRONTAL_GAME_BINARY
-    const std::string game = BRONTAL_GAME_BINARY;
+    return BRONTAL_GAME_BINARY;
 #else
     const char* binaryDir = std::getenv("BRONTAL_BINARY_DIR");
-    const std::string game = std::string(binaryDir ? binaryDir : ".") + "/src/app/brontal";
+    return std::string(binaryDir ? binaryDir : ".") + "/src/app/brontal";
 #endif
-    if (!std::filesystem::exists(game)) GTEST_SKIP() << "the game is not built: " << game;
+}
+
+// Plays the data directory `data` of `dir` headless for `frames` frames of 0.02 s with the keys
+// given, and reads the state log back; the game's exit status and output go to `status`, `output`.
+std::vector<FrameState> Play(const ScratchDirectory& dir, int frames, const std::string& keys, int& status,
+                             std::string& output) {
+    dir.Write("keys.txt", keys);
+    // The software renderer keeps a few allocations to the end of the process; in sanitizer
+    // builds the leak check of the game run is left to the game's own tests.
+    const std::string command = "cd '" + dir.Path("") + "' && ASAN_OPTIONS=\"$ASAN_OPTIONS:detect_leaks=0\" '" +
+                                GameBinary() + "' --data data --headless --fixed-dt 0.02 --frames " +
+                                std::to_string(frames) + " --keys keys.txt --state-log state.jsonl > run.out 2>&1";
+    status = std::system(command.c_str());
+    std::ifstream run(dir.Path("run.out"));
+    output.assign(std::istreambuf_iterator<char>(run), {});
+
+    std::ifstream log(dir.Path("state.jsonl"));
+    std::vector<FrameState> states;
+    for (std::string line; std::getline(log, line);) {
+        FrameState state;
+        EXPECT_TRUE(ParseStateLine(line, state)) << line;
+        states.push_back(state);
+    }
+    return states;
+}
+
+TEST(ConvertedLevelWalk, PlayerLandsAndRunsIntoTheCorridor) {
+    if (!std::filesystem::exists(GameBinary())) GTEST_SKIP() << "the game is not built: " << GameBinary();
 
     ScratchDirectory dir;
     dir.Write("walk.obj", kWalkObj);
@@ -84,26 +114,13 @@ TEST(ConvertedLevelWalk, PlayerLandsAndRunsIntoTheCorridor) {
     ::testing::internal::CaptureStdout();
     ASSERT_EQ(BuildCommand(4, argv), 0);
     ::testing::internal::GetCapturedStdout();
-    dir.Write("keys.txt", "0 149 UP\n");
 
-    // The software renderer keeps a few allocations to the end of the process; in sanitizer
-    // builds the leak check of the game run is left to the game's own tests.
-    const std::string command = "cd '" + dir.Path("") + "' && ASAN_OPTIONS=\"$ASAN_OPTIONS:detect_leaks=0\" '" + game +
-                                "' --data data --headless --fixed-dt 0.02 --frames 150 --keys keys.txt"
-                                " --state-log state.jsonl > run.out 2>&1";
-    const int status = std::system(command.c_str());
-    std::ifstream run(dir.Path("run.out"));
-    const std::string output(std::istreambuf_iterator<char>(run), {});
-    ASSERT_EQ(status, 0) << command << "\n" << output;
+    int status = 0;
+    std::string output;
+    const std::vector<FrameState> frames = Play(dir, 150, "0 149 UP\n", status, output);
+    ASSERT_EQ(status, 0) << output;
     EXPECT_EQ(output.find("SKY"), std::string::npos) << "every sky image loads: " << output;
 
-    std::ifstream log(dir.Path("state.jsonl"));
-    std::vector<FrameState> frames;
-    for (std::string line; std::getline(log, line);) {
-        FrameState state;
-        ASSERT_TRUE(ParseStateLine(line, state)) << line;
-        frames.push_back(state);
-    }
     ASSERT_EQ(frames.size(), 150u);
     EXPECT_EQ(frames.front().room, "Entrance Hall");
     EXPECT_EQ(frames.front().z, -100.0f);  // the start's z, negated
@@ -119,6 +136,38 @@ TEST(ConvertedLevelWalk, PlayerLandsAndRunsIntoTheCorridor) {
     EXPECT_GE(frames[static_cast<std::size_t>(firstInCorridor)].z, 0.0f);
     // Landed: the last frames stand on the floor at one height.
     EXPECT_NEAR(frames.back().y, frames[frames.size() - 20].y, 1e-3f);
+}
+
+// The level guide's worked example as a level maker builds and plays it: not one warning, a data
+// directory the game plays with its sky, and Up leads from the hall through the doorway into the
+// courtyard on the floors all the way. The example must keep building as the converter changes.
+TEST(ConvertedLevelWalk, TheGuidesExampleBuildsWithoutWarningsAndLeadsIntoTheCourtyard) {
+    if (!SampleFigureAvailable()) GTEST_SKIP() << "the example takes the sample figure, which this build lacks";
+    ScratchDirectory dir;
+    std::string arguments[] = {"build", BRONTAL_EXAMPLES_DIR "/first-level/level.json", "--data", dir.Path("data")};
+    char* argv[] = {arguments[0].data(), arguments[1].data(), arguments[2].data(), arguments[3].data()};
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    const int built = BuildCommand(4, argv);
+    ::testing::internal::GetCapturedStdout();
+    const std::string errors = ::testing::internal::GetCapturedStderr();
+    ASSERT_EQ(built, 0) << errors;
+    EXPECT_EQ(errors, "") << "the example builds without a warning";
+    ASSERT_TRUE(HoldsGameData(dir.Path("data")));
+    if (!std::filesystem::exists(GameBinary())) GTEST_SKIP() << "the game is not built: " << GameBinary();
+
+    int status = 0;
+    std::string output;
+    const std::vector<FrameState> frames = Play(dir, 130, "0 129 UP\n", status, output);
+    ASSERT_EQ(status, 0) << output;
+    EXPECT_EQ(output.find("SKY"), std::string::npos) << "every sky image loads: " << output;
+    ASSERT_EQ(frames.size(), 130u);
+    EXPECT_EQ(frames.front().room, "Entrance Hall");
+    for (std::size_t i = 1; i < frames.size(); ++i) {
+        EXPECT_GT(frames[i].y, 0.0f) << "frame " << i;
+        EXPECT_GE(frames[i].z, frames[i - 1].z) << "frame " << i;
+    }
+    EXPECT_EQ(frames.back().room, "Courtyard") << "last z " << frames.back().z;
 }
 
 }  // namespace
