@@ -401,9 +401,9 @@ TEST(ObjConvert, SeveralFilesGroupListsAndWholeFileModels) {
     ExpectVector(out.level.rooms[0].boxMin, 0, 0, -400);
     EXPECT_EQ(out.level.rooms[0].name, "Entrance Hall");
     EXPECT_EQ(out.level.rooms[0].visibleRooms, (std::vector<std::uint16_t>{0, 1}));
-    ASSERT_EQ(out.warnings.size(), 1u);
-    EXPECT_EQ(out.warnings[0].rfind(files.dir.Path("annex.obj") + ": group \"hall\" is neither", 0), 0u)
-        << out.warnings[0];
+    const std::vector<std::string> annex = out.WarningsAbout(files.dir.Path("annex.obj"));
+    ASSERT_EQ(annex.size(), 1u);
+    EXPECT_EQ(annex[0].rfind(files.dir.Path("annex.obj") + ": group \"hall\" is neither", 0), 0u) << annex[0];
 
     // The lamp is both its groups, twice the size, and objects name it by the file's stem.
     ASSERT_EQ(out.level.modelCount, 2);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <utility>
 
 #include "convert/convert_files.h"
 
@@ -15,13 +16,17 @@ using namespace test;
 // points to, as a modelling tool exports a face that looks that way.
 class ObjWriter {
 public:
+    explicit ObjWriter(std::string turned) : turned_(std::move(turned)) {}
     void Text(const std::string& line) { text_ << line; }
-    void Group(const std::string& name) { text_ << "o " << name << "\n"; }
+    void Group(const std::string& name) {
+        text_ << "o " << name << "\n";
+        inside_out_ = name == turned_;
+    }
     void Material(const std::string& name) { text_ << "usemtl " << name << "\n"; }
     void Quad(Vector3 a, Vector3 b, Vector3 c, Vector3 d, const Vector3& facing) {
         const Vector3 ab{b.x - a.x, b.y - a.y, b.z - a.z}, ac{c.x - a.x, c.y - a.y, c.z - a.z};
         const Vector3 n{ab.y * ac.z - ab.z * ac.y, ab.z * ac.x - ab.x * ac.z, ab.x * ac.y - ab.y * ac.x};
-        if (n.x * facing.x + n.y * facing.y + n.z * facing.z < 0) std::swap(b, d);
+        if ((n.x * facing.x + n.y * facing.y + n.z * facing.z < 0) != inside_out_) std::swap(b, d);
         for (const Vector3& p : {a, b, c, d}) text_ << "v " << p.x << " " << p.y << " " << p.z << "\n";
         text_ << "f -4 -3 -2 -1\n";
     }
@@ -37,14 +42,17 @@ public:
 
 private:
     std::ostringstream text_;
+    std::string turned_;
+    bool inside_out_ = false;
 };
 
 const char* kSceneMtl = "newmtl stone\nKd 0.6 0.6 0.6\nnewmtl wood\nKd 0.5 0.3 0.1\nnewmtl !wood\nKd 0.5 0.3 0.1\n";
 
 // A hall (x 0 to 200, roofed, its floor half stone, half wood) and a yard open to the sky east
-// of it (x 200 to 400), open to each other; a crate model.
-std::string SceneObj() {
-    ObjWriter obj;
+// of it (x 200 to 400), open to each other; a crate model. The group named `turned` is turned
+// inside out.
+std::string SceneObj(const std::string& turned = "") {
+    ObjWriter obj(turned);
     obj.Text("mtllib scene.mtl\n");
     obj.Group("hall");
     obj.Material("stone");
@@ -83,6 +91,7 @@ TEST(SilentMistakes, EachIsNamedOnceAndAGoodLevelHasNone) {
         std::string from, to;  // in the manifest; in the scene when sceneFrom is set
         bool inScene;
         const char* expected;  // empty: no warning
+        const char* turned = "";  // a group of the scene turned inside out
     } cases[] = {
         {"good", "", "", false, ""},
         {"start in no room", "[150, 40, 100]", "[150, 40, 300]", false, "level.json: start: lies in no room's box"},
@@ -99,11 +108,13 @@ TEST(SilentMistakes, EachIsNamedOnceAndAGoodLevelHasNone) {
          "level.json: objects[0].position: lies outside the box of its room \"hall\""},
         {"sky seen from a room without it", "{\"group\": \"hall\", \"sky\": true}", "{\"group\": \"hall\"}", false,
          "level.json: rooms[0]: room \"hall\" can see the open sky of room \"yard\""},
+        {"room inside out", "", "", true, "level.json: rooms[0]: room \"hall\" looks inside out", "hall"},
+        {"model inside out", "", "", true, "level.json: models[0]: model \"crate\" looks inside out", "crate"},
     };
     for (const auto& c : cases) {
         ScratchDirectory dir;
         dir.Write("scene.mtl", kSceneMtl);
-        dir.Write("scene.obj", c.inScene ? Replaced(SceneObj(), c.from, c.to) : SceneObj());
+        dir.Write("scene.obj", c.inScene ? Replaced(SceneObj(c.turned), c.from, c.to) : SceneObj());
         const std::string manifest = dir.Write("level.json", c.inScene || c.from.empty()
                                                                  ? std::string(kGoodManifest)
                                                                  : Replaced(kGoodManifest, c.from, c.to));

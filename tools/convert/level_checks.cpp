@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "math/vector_ops.h"
 #include "player/room_geometry.h"
 #include "sample/figure.h"
 
@@ -61,6 +62,36 @@ bool FloorUnder(const Room& room, const Vector3& p) {
     return found;
 }
 
+// How much of the faces' area looks toward `centre` and how much away from it, each face weighted
+// by its area and its distance. A face is seen from the side its corners run clockwise (the
+// game's front), the side Cross(b - a, c - a) points to.
+struct Facing {
+    double toward = 0.0, away = 0.0;
+};
+Facing FacingOf(const std::vector<Surface>& surfaces, std::size_t inUse, const Vector3& centre) {
+    Facing facing;
+    for (std::size_t s = 0; s < inUse && s < surfaces.size(); ++s) {
+        const Surface& surface = surfaces[s];
+        for (std::size_t i = 0; i + 2 < surface.indices.size(); i += 3) {
+            const std::uint16_t i0 = surface.indices[i], i1 = surface.indices[i + 1], i2 = surface.indices[i + 2];
+            if (i0 >= surface.vertices.size() || i1 >= surface.vertices.size() || i2 >= surface.vertices.size())
+                continue;
+            const auto at = [&](std::uint16_t k) {
+                return Vector3{surface.vertices[k].x, surface.vertices[k].y, surface.vertices[k].z};
+            };
+            const Vector3 a = at(i0), b = at(i1), c = at(i2);
+            const Vector3 middle = Scale(Add(Add(a, b), c), 1.0f / 3.0f);
+            const double d = Dot(Cross(Sub(b, a), Sub(c, a)), Sub(centre, middle));
+            (d > 0.0 ? facing.toward : facing.away) += std::fabs(d);
+        }
+    }
+    return facing;
+}
+
+// A face list looks the wrong way round when clearly most of it does: terrain and odd shapes
+// mix both ways, a room or prop turned inside out has nearly everything one way.
+constexpr double kClearly = 3.0;
+
 class SilentMistakes {
 public:
     SilentMistakes(const Manifest& manifest, const Level& level, std::vector<std::string>& warnings)
@@ -70,6 +101,7 @@ public:
     void Scale();
     void Placements();
     void Sky(const std::vector<RoomSight>& sights);
+    void InsideOut();
 
 private:
     void Warn(const std::string& where, const std::string& problem) {
@@ -178,6 +210,28 @@ void SilentMistakes::Sky(const std::vector<RoomSight>& sights) {
     }
 }
 
+// Rooms are seen from inside, props from outside: a room whose faces look out of it shows the
+// player nothing of itself (yet holds the player up), a prop whose faces look in shows its inside.
+void SilentMistakes::InsideOut() {
+    const auto middle = [](const Vector3& low, const Vector3& high) { return brontal::Scale(Add(low, high), 0.5f); };
+    for (std::size_t r = 0; r < level_.rooms.size() && r < manifest_.rooms.size(); ++r) {
+        const Room& room = level_.rooms[r];
+        const Facing f = FacingOf(room.surfaces, room.surfaceCount, middle(room.boxMin, room.boxMax));
+        if (f.away > kClearly * f.toward)
+            Warn(manifest_.rooms[r].where, RoomName(r) + " looks inside out: its faces look out of the room, so the "
+                                                         "game draws them only from outside; turn them to look in "
+                                                         "(flip the normals)");
+    }
+    for (std::size_t m = 0; m < level_.models.size() && m < manifest_.models.size(); ++m) {
+        const Model& model = level_.models[m];
+        const Facing f = FacingOf(model.surfaces, model.surfaceCount, middle(model.boxMin, model.boxMax));
+        if (f.toward > kClearly * f.away)
+            Warn(manifest_.models[m].where, "model " + Quoted(manifest_.models[m].name) +
+                                                " looks inside out: its faces look into it, so the game shows its "
+                                                "inside; turn them to look out (flip the normals)");
+    }
+}
+
 }  // namespace
 
 void WarnAboutSilentMistakes(const Manifest& manifest, const Level& level, const std::vector<RoomSight>& sights,
@@ -187,6 +241,7 @@ void WarnAboutSilentMistakes(const Manifest& manifest, const Level& level, const
     checks.Scale();
     checks.Placements();
     checks.Sky(sights);
+    checks.InsideOut();
 }
 
 }  // namespace brontal

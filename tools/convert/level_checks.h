@@ -6,7 +6,8 @@
 // - lights and objects whose position lies outside their room's box (a light above a room that
 //   shows the sky, as the sun over a courtyard, is not taken for a mistake);
 // - a room that does not show the sky from which the open sky of a sky room can be seen (the
-//   game shows black there).
+//   game shows black there);
+// - a room whose faces look out of it, or a model whose faces look into it (turned inside out).
 // A written visible list that leaves out its own room is warned about where the lists are filled.
 #include <string>
 #include <vector>
