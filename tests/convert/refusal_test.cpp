@@ -77,6 +77,9 @@ TEST_F(Refusals, ManifestValuesOfTheWrongShape) {
          "models[1]: a model is already named \"crate\" (models[0])"},
         {R"({"geometry": [], "rooms": [{"group": "hall"}], "start": [0, 0, 0]})",
          "geometry: must name at least one geometry file"},
+        {Manifest(R"([{"group": "hall"}, {"group": "corridor", "sky": true, "sky": false}])"),
+         "rooms[1].sky: the key comes twice"},
+        {Manifest(R"([{"group": "hall"}])", R"(, "start": [1, 2, 3])"), "start: the key comes twice"},
     };
     for (const auto& c : cases) {
         const std::string error = Refused(c.text, "");

@@ -3,8 +3,10 @@
 #include "convert/manifest.h"
 
 #include <cmath>
+#include <functional>
 #include <initializer_list>
 #include <map>
+#include <set>
 
 #include <nlohmann/json.hpp>
 
@@ -388,19 +390,80 @@ std::string JoinPath(const std::string& directory, const std::string& path) {
     return directory.back() == '/' ? directory + path : directory + "/" + path;
 }
 
+namespace {
+
+// JSON lets a key come twice in one object and keeps the last; in a manifest that is a mistake
+// that would hide the first value. Follows the parse to name the first such key by its place
+// ("rooms[1].sky").
+class DuplicateKeys {
+public:
+    bool operator()(int, Json::parse_event_t event, Json& parsed) {
+        switch (event) {
+            case Json::parse_event_t::object_start:
+            case Json::parse_event_t::array_start:
+                frames_.push_back({event == Json::parse_event_t::object_start, ChildPlace(), {}, {}, 0});
+                break;
+            case Json::parse_event_t::object_end:
+            case Json::parse_event_t::array_end:
+                if (!frames_.empty()) frames_.pop_back();
+                break;
+            case Json::parse_event_t::key:
+                if (!frames_.empty() && parsed.is_string()) {
+                    Frame& object = frames_.back();
+                    object.key = parsed.get<std::string>();
+                    if (!object.keys.insert(object.key).second && first_.empty())
+                        first_ = (object.place.empty() ? "" : object.place + ".") + object.key;
+                }
+                break;
+            case Json::parse_event_t::value:
+                if (!frames_.empty() && !frames_.back().isObject) ++frames_.back().index;
+                break;
+        }
+        return true;
+    }
+    const std::string& First() const { return first_; }
+
+private:
+    struct Frame {
+        bool isObject;
+        std::string place;
+        std::set<std::string> keys;
+        std::string key;        // the object's latest key
+        std::size_t index = 0;  // the array's next element
+    };
+    // Where a container that starts now lies: under its object's latest key or at its array's
+    // next index.
+    std::string ChildPlace() {
+        if (frames_.empty()) return "";
+        Frame& parent = frames_.back();
+        if (parent.isObject) return (parent.place.empty() ? "" : parent.place + ".") + parent.key;
+        return Element(parent.place, parent.index++);
+    }
+
+    std::vector<Frame> frames_;
+    std::string first_;
+};
+
+}  // namespace
+
 bool ParseManifest(const std::string& text, const std::string& path, Manifest& out, std::string& error) {
     out = Manifest{};
     out.path = path;
     Json root;
+    DuplicateKeys duplicates;
     try {
         // Comments (// and /* */) are allowed, so a manifest can explain itself.
-        root = Json::parse(text, nullptr, true, true);
+        root = Json::parse(text, std::ref(duplicates), true, true);
     } catch (const Json::parse_error& e) {
         error = path + ": byte " + std::to_string(e.byte) + ": not valid JSON (" + LibraryMessage(e.what()) + ")";
         return false;
     } catch (const Json::exception& e) {
         // A number beyond a double (1e999) and the like: the library gives no byte for these.
         error = path + ": not valid JSON (" + LibraryMessage(e.what()) + ")";
+        return false;
+    }
+    if (!duplicates.First().empty()) {
+        error = path + ": " + duplicates.First() + ": the key comes twice (the second would hide the first)";
         return false;
     }
     ManifestReader reader(path);
