@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
 
 #include "level/level_bytes.h"
 
@@ -144,6 +145,18 @@ TEST(RoundTrip, WriteThenReadGivesTheSameModel) {
     ASSERT_EQ(details.textureImages.size(), 2u);
     EXPECT_EQ(details.textureImages[1].size, 2u);
     EXPECT_EQ(bytes[details.textureImages[1].offset], 4);
+
+    // The boxes the reader took surface by surface as it read are the ones derived afresh.
+    Level derived = read;
+    deriveAfterLoad(derived);
+    for (int r = 0; r < 2; ++r) {
+        for (const auto& [got, want] : {std::pair{read.rooms[r].boxMin, derived.rooms[r].boxMin},
+                                        std::pair{read.rooms[r].boxMax, derived.rooms[r].boxMax}}) {
+            EXPECT_EQ(std::memcmp(&got, &want, sizeof got), 0) << r;
+        }
+    }
+    EXPECT_EQ(std::memcmp(&read.models[0].boxMax, &derived.models[0].boxMax, sizeof(Vector3)), 0);
+    EXPECT_NE(read.rooms[0].boxMax.x, 0.0f);  // the boxes are not all empty
 
     // Writing what was read gives the same bytes again.
     EXPECT_EQ(WriteLevel(read, images), bytes);
