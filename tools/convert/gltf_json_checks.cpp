@@ -65,7 +65,7 @@ bool Numbers(const std::string& path, const nlohmann::json& root, std::string& e
             }
         } else if (value->is_array()) {
             for (std::size_t i = 0; i < value->size(); ++i)
-                pending.emplace_back(&(*value)[i], where + "[" + std::to_string(i) + "]");
+                pending.emplace_back(&(*value)[i], Element(where, i));
         } else if (value->is_number_float()) {
             const double number = value->get<double>();
             if (!(std::fabs(number) <= std::numeric_limits<float>::max())) {

@@ -11,7 +11,6 @@ namespace {
 
 constexpr std::size_t kListedGroups = 40;  // a message lists this many groups, then counts the rest
 
-
 std::string FileName(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -98,7 +97,7 @@ bool LoadScenes(const Manifest& manifest, SceneSet& set, std::string& error) {
         return LoadSourceScene(path, set.scenes.back(), error);
     };
     for (std::size_t i = 0; i < manifest.geometryPaths.size(); ++i) {
-        const std::string where = manifest.geometryPaths.size() == 1 ? "geometry" : "geometry[" + std::to_string(i) + "]";
+        const std::string where = manifest.geometryPaths.size() == 1 ? "geometry" : Element("geometry", i);
         if (!load(manifest.geometryPaths[i], manifest.geometryFiles[i], where)) return false;
     }
     set.geometryCount = set.scenes.size();
