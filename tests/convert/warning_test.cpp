@@ -108,6 +108,8 @@ TEST(SilentMistakes, EachIsNamedOnceAndAGoodLevelHasNone) {
          "level.json: objects[0].position: lies outside the box of its room \"hall\""},
         {"sky seen from a room without it", "{\"group\": \"hall\", \"sky\": true}", "{\"group\": \"hall\"}", false,
          "level.json: rooms[0]: room \"hall\" can see the open sky of room \"yard\""},
+        {"open room without the sky", "{\"group\": \"yard\", \"sky\": true}", "{\"group\": \"yard\"}", false,
+         "level.json: rooms[1]: room \"yard\" is open to the sky but does not show the sky"},
         {"room inside out", "", "", true, "level.json: rooms[0]: room \"hall\" looks inside out", "hall"},
         {"model inside out", "", "", true, "level.json: models[0]: model \"crate\" looks inside out", "crate"},
     };

@@ -203,9 +203,19 @@ void SilentMistakes::Sky(const std::vector<RoomSight>& sights) {
         if (level_.rooms[r].showsSky) continue;
         for (std::uint16_t sky : sights[r].skyRooms) {
             if (sky >= manifest_.rooms.size()) continue;
-            Warn(manifest_.rooms[r].where, RoomName(r) + " can see the open sky of " + RoomName(sky) +
-                                               " (\"sky\": true), which shows black from there because " +
-                                               RoomName(r) + " does not show the sky; give it \"sky\": true");
+            const std::string fix = "; give it \"sky\": true";
+            if (sky == r) {
+                Warn(manifest_.rooms[r].where, RoomName(r) + " is open to the sky but does not show the sky, so "
+                                                   "its sky shows black" + fix);
+            } else if (level_.rooms[sky].showsSky) {
+                Warn(manifest_.rooms[r].where, RoomName(r) + " can see the open sky of " + RoomName(sky) +
+                                                   " (\"sky\": true), which shows black from there because " +
+                                                   RoomName(r) + " does not show the sky" + fix);
+            } else {
+                Warn(manifest_.rooms[r].where, RoomName(r) + " can see open sky over " + RoomName(sky) +
+                                                   ", which shows black from there because neither shows the sky" +
+                                                   fix + " (and " + RoomName(sky) + " too)");
+            }
         }
     }
 }

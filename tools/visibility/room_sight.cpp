@@ -69,7 +69,7 @@ class RoomSampler {
 public:
     RoomSampler(const SightScene& scene, std::uint16_t room, const SightSettings& settings)
         : scene_(scene), room_(room), settings_(settings), generator_(0x42524F4E54414Cull + room),
-          nearest_(scene.boxMin.size(), std::numeric_limits<float>::infinity()) {}
+          nearest_(scene.boxMin.size(), std::numeric_limits<float>::infinity()), skyRooms_(scene.boxMin.size(), false) {}
 
     RoomSight Run() {
         // Room tracking never makes a room current whose box holds no point strictly.
@@ -137,7 +137,8 @@ private:
         const int room = scene_.FollowRay(origin, direction, nearest_, sky);
         if (sky) {
             seesSky_ = true;
-            scene_.MarkSkyRoomsOnRay(origin, direction, skyRooms_);
+            const int last = scene_.LastRoomOnRay(origin, direction);
+            if (last >= 0) skyRooms_[static_cast<std::size_t>(last)] = true;
         }
         return room < 0 ? kLeftLevel : static_cast<std::uint32_t>(room);
     }
@@ -208,7 +209,7 @@ private:
     std::vector<float> eyeNearest_;  // the same from the player's eye only
     std::vector<std::uint32_t> corners_;
     bool seesSky_ = false;
-    std::vector<bool> skyRooms_;  // per room: a ray left the level through its box
+    std::vector<bool> skyRooms_;  // per room: a ray went out to the open sky through its box last
 };
 
 }  // namespace

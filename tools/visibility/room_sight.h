@@ -29,7 +29,9 @@ struct RoomSight {
     // those only the camera sees, nearest to it.
     std::vector<std::uint16_t> visible;
     bool seesSky = false;  // a ray leaves the level through the box of a room that shows the sky
-    std::vector<std::uint16_t> skyRooms;  // those rooms, in index order (where the open sky is seen)
+    // The rooms through whose boxes those rays went out last, in index order: where the open sky
+    // is seen (a sky room's, or a room's own open top when it does not show the sky).
+    std::vector<std::uint16_t> skyRooms;
 };
 
 struct SightSettings {

@@ -122,7 +122,7 @@ int SightScene::FollowRay(const Vector3& origin, const Vector3& direction, std::
     return bvh.Triangles()[stop.triangle].room;
 }
 
-bool SightScene::RayCrossesBox(const Vector3& origin, const Vector3& direction, std::size_t room) const {
+bool SightScene::RayCrossesBox(const Vector3& origin, const Vector3& direction, std::size_t room, float* leaves) const {
     const float o[3] = {origin.x, origin.y, origin.z}, d[3] = {direction.x, direction.y, direction.z};
     const float low[3] = {boxMin[room].x, boxMin[room].y, boxMin[room].z};
     const float high[3] = {boxMax[room].x, boxMax[room].y, boxMax[room].z};
@@ -138,6 +138,7 @@ bool SightScene::RayCrossesBox(const Vector3& origin, const Vector3& direction, 
         far = std::min(far, t1);
         if (near > far) return false;
     }
+    if (leaves != nullptr) *leaves = far;
     return true;
 }
 
@@ -148,11 +149,17 @@ bool SightScene::PassesSkyRoom(const Vector3& origin, const Vector3& direction) 
     return false;
 }
 
-void SightScene::MarkSkyRoomsOnRay(const Vector3& origin, const Vector3& direction, std::vector<bool>& passed) const {
-    passed.resize(showsSky.size(), false);
-    for (std::size_t r = 0; r < showsSky.size(); ++r) {
-        if (showsSky[r] && RayCrossesBox(origin, direction, r)) passed[r] = true;
+int SightScene::LastRoomOnRay(const Vector3& origin, const Vector3& direction) const {
+    int last = -1;
+    float latest = -1.0f;
+    for (std::size_t r = 0; r < boxMin.size(); ++r) {
+        float leaves = 0.0f;
+        if (RayCrossesBox(origin, direction, r, &leaves) && leaves > latest) {
+            latest = leaves;
+            last = static_cast<int>(r);
+        }
     }
+    return last;
 }
 
 int SightScene::CurrentRoomAt(const Vector3& p) const {

@@ -37,8 +37,9 @@ struct SightScene {
     int FollowRay(const Vector3& origin, const Vector3& direction, std::vector<float>& nearest,
                   bool& leftThroughSky) const;
 
-    // Sets passed[r] for every room r that shows the sky and whose box the ray crosses.
-    void MarkSkyRoomsOnRay(const Vector3& origin, const Vector3& direction, std::vector<bool>& passed) const;
+    // The room whose box a ray that left the level leaves last: the room it went out to the open
+    // sky through (-1 when it crosses no box).
+    int LastRoomOnRay(const Vector3& origin, const Vector3& direction) const;
 
     std::vector<Vector3> boxMin, boxMax;  // per room, of its surfaces' vertices
     std::vector<bool> showsSky;           // per room
@@ -46,7 +47,8 @@ struct SightScene {
 
 private:
     bool PassesSkyRoom(const Vector3& origin, const Vector3& direction) const;
-    bool RayCrossesBox(const Vector3& origin, const Vector3& direction, std::size_t room) const;
+    // Whether the ray crosses the room's box; `leaves` is where along it the ray leaves the box.
+    bool RayCrossesBox(const Vector3& origin, const Vector3& direction, std::size_t room, float* leaves = nullptr) const;
 };
 
 }  // namespace brontal
