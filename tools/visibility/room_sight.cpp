@@ -69,7 +69,8 @@ class RoomSampler {
 public:
     RoomSampler(const SightScene& scene, std::uint16_t room, const SightSettings& settings)
         : scene_(scene), room_(room), settings_(settings), generator_(0x42524F4E54414Cull + room),
-          nearest_(scene.boxMin.size(), std::numeric_limits<float>::infinity()), skyRooms_(scene.boxMin.size(), false) {}
+          nearest_(scene.boxMin.size(), std::numeric_limits<float>::infinity()),
+          skyRooms_(scene.boxMin.size(), false) {}
 
     RoomSight Run() {
         // Room tracking never makes a room current whose box holds no point strictly.

@@ -122,7 +122,8 @@ int SightScene::FollowRay(const Vector3& origin, const Vector3& direction, std::
     return bvh.Triangles()[stop.triangle].room;
 }
 
-bool SightScene::RayCrossesBox(const Vector3& origin, const Vector3& direction, std::size_t room, float* leaves) const {
+bool SightScene::RayCrossesBox(const Vector3& origin, const Vector3& direction, std::size_t room,
+                               float* leaves) const {
     const float o[3] = {origin.x, origin.y, origin.z}, d[3] = {direction.x, direction.y, direction.z};
     const float low[3] = {boxMin[room].x, boxMin[room].y, boxMin[room].z};
     const float high[3] = {boxMax[room].x, boxMax[room].y, boxMax[room].z};

@@ -48,7 +48,8 @@ struct SightScene {
 private:
     bool PassesSkyRoom(const Vector3& origin, const Vector3& direction) const;
     // Whether the ray crosses the room's box; `leaves` is where along it the ray leaves the box.
-    bool RayCrossesBox(const Vector3& origin, const Vector3& direction, std::size_t room, float* leaves = nullptr) const;
+    bool RayCrossesBox(const Vector3& origin, const Vector3& direction, std::size_t room,
+                       float* leaves = nullptr) const;
 };
 
 }  // namespace brontal
