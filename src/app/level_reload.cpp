@@ -1,11 +1,10 @@
 #include "app/level_reload.h"
 
-#include <algorithm>
 #include <utility>
-#include <vector>
 
 #include "app/init_game.h"
 #include "device/device.h"
+#include "level/level_textures.h"
 #include "level/world.h"
 #include "player/collision_cache.h"
 #include "player/player.h"
@@ -16,16 +15,6 @@
 namespace brontal {
 
 namespace {
-
-// Every texture the level holds, once each: the placeholder may stand in several slots.
-void ReleaseLevelTextures(Level& level) {
-    std::vector<Texture*> textures = level.TextureTable;
-    std::sort(textures.begin(), textures.end());
-    textures.erase(std::unique(textures.begin(), textures.end()), textures.end());
-    for (Texture* texture : textures)
-        if (texture) g_device->ReleaseTexture(texture);
-    level.TextureTable.clear();
-}
 
 // A face whose image did not load has no texture.
 void ReleaseSkyTextures(SkyBox& sky) {

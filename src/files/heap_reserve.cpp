@@ -3,7 +3,6 @@
 #include <malloc.h>
 #include <sys/mman.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
@@ -38,26 +37,17 @@ void ReserveHeap(std::size_t bytes) {
         if (block == nullptr) break;
         blocks.push_back(block);
     }
-    // Blocks that follow each other on the heap are advised as one run, so the huge pages are
-    // not cut short at every block's ends.
-    std::sort(blocks.begin(), blocks.end());
-    for (std::size_t first = 0; first < blocks.size();) {
-        std::size_t last = first;
-        while (last + 1 < blocks.size() && blocks[last + 1] - (blocks[last] + kBlock) <= 64) ++last;
-        const auto from = reinterpret_cast<std::uintptr_t>(blocks[first]);
-        const auto to = reinterpret_cast<std::uintptr_t>(blocks[last]) + kBlock;
+    for (unsigned char* block : blocks) {
+        const auto from = reinterpret_cast<std::uintptr_t>(block), to = from + kBlock;
         const std::uintptr_t begin = (from + kHugePage - 1) & ~(kHugePage - 1), end = to & ~(kHugePage - 1);
-        if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-        // One call fills the page tables of the whole run; kernels before 5.14 refuse it, and
-        // then each page is touched instead.
+        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+        // One call fills the block's page tables; kernels before 5.14 refuse it, and then each
+        // page is touched instead.
         const std::uintptr_t pagesFrom = (from + kPage - 1) & ~(kPage - 1), pagesTo = to & ~(kPage - 1);
         if (::madvise(reinterpret_cast<void*>(pagesFrom), pagesTo - pagesFrom, MADV_POPULATE_WRITE) != 0) {
-            for (std::size_t b = first; b <= last; ++b) {
-                volatile unsigned char* touch = blocks[b];
-                for (std::size_t at = 0; at < kBlock; at += kPage) touch[at] = 0;
-            }
+            volatile unsigned char* touch = block;
+            for (std::size_t at = 0; at < kBlock; at += kPage) touch[at] = 0;
         }
-        first = last + 1;
     }
     // Freed last first, so each block joins the heap's free top as it goes.
     for (auto it = blocks.rbegin(); it != blocks.rend(); ++it) std::free(*it);

@@ -1,7 +1,9 @@
 #include "level/level_textures.h"
 
+#include <algorithm>
 #include <cstdio>
 
+#include "device/device.h"
 #include "platform/texture_loader.h"
 
 namespace brontal {
@@ -27,6 +29,15 @@ void MakeLevelTextures(Level& level, const std::uint8_t* data, const std::vector
         }
         level.TextureTable[slot] = texture != nullptr ? texture : usePlaceholder();
     }
+}
+
+void ReleaseLevelTextures(Level& level) {
+    std::vector<Texture*> textures = level.TextureTable;
+    std::sort(textures.begin(), textures.end());
+    textures.erase(std::unique(textures.begin(), textures.end()), textures.end());
+    for (Texture* texture : textures)
+        if (texture != nullptr && level.device != nullptr) level.device->ReleaseTexture(texture);
+    level.TextureTable.clear();
 }
 
 }  // namespace brontal

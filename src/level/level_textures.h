@@ -15,4 +15,8 @@ namespace brontal {
 void MakeLevelTextures(Level& level, const std::uint8_t* data, const std::vector<ImageSpan>& images,
                        bool hadTextureBlock, const std::string& name);
 
+// Gives level.TextureTable's textures back to level.device, each once (the placeholder may stand
+// in several slots), and empties the table: for a level that is replaced while the device lives on.
+void ReleaseLevelTextures(Level& level);
+
 }  // namespace brontal

@@ -50,20 +50,28 @@ bool ParseNumber(const std::string& text, T& out) {
     return !text.empty() && ec == std::errc() && ptr == last;
 }
 
-// One "name = value" line of a section; an empty result is success, else the problem.
-std::string ApplyKeys(UserSettings& s, const std::string& name, const std::string& value) {
+// "name = A, B, ...": the game key `name` bound to the listed inputs, each read by `read` (which
+// gives nullopt for a name it does not know). An empty result is success, else the problem.
+template <typename Input, typename Read>
+std::string BindList(std::array<std::vector<Input>, kGameKeyCount>& table, const std::string& name,
+                     const std::string& value, const char* inputs, const char* input, Read read) {
     const std::optional<int> slot = GameKeySlotByName(name);
     if (!slot) return "'" + name + "' is not one of the game's keys";
     const auto items = SplitList(value);
-    if (!items) return "'" + name + "' needs one or more key names, separated by commas";
-    std::vector<int> keys;
+    if (!items) return "'" + name + "' needs one or more " + inputs + ", separated by commas";
+    std::vector<Input> bound;
     for (const std::string& item : *items) {
-        const std::optional<int> scancode = ScancodeForKeyName(item);
-        if (!scancode) return "'" + item + "' is not a key name";
-        keys.push_back(*scancode);
+        const std::optional<Input> found = read(item);
+        if (!found) return "'" + item + "' is not " + input;
+        bound.push_back(*found);
     }
-    s.bindings.keys[*slot] = std::move(keys);
+    table[*slot] = std::move(bound);
     return {};
+}
+
+// One "name = value" line of a section; an empty result is success, else the problem.
+std::string ApplyKeys(UserSettings& s, const std::string& name, const std::string& value) {
+    return BindList(s.bindings.keys, name, value, "key names", "a key name", ScancodeForKeyName);
 }
 
 std::string ApplyGamepad(UserSettings& s, const std::string& name, const std::string& value) {
@@ -74,18 +82,8 @@ std::string ApplyGamepad(UserSettings& s, const std::string& name, const std::st
         s.bindings.deadZone = zone;
         return {};
     }
-    const std::optional<int> slot = GameKeySlotByName(name);
-    if (!slot) return "'" + name + "' is not one of the game's keys";
-    const auto items = SplitList(value);
-    if (!items) return "'" + name + "' needs one or more gamepad inputs, separated by commas";
-    std::vector<GamepadInput> inputs;
-    for (const std::string& item : *items) {
-        const std::optional<GamepadInput> input = GamepadInputForName(item);
-        if (!input) return "'" + item + "' is not a gamepad button or axis direction";
-        inputs.push_back(*input);
-    }
-    s.bindings.gamepad[*slot] = std::move(inputs);
-    return {};
+    return BindList(s.bindings.gamepad, name, value, "gamepad inputs", "a gamepad button or axis direction",
+                    GamepadInputForName);
 }
 
 std::string ApplyDisplay(UserSettings& s, const std::string& name, const std::string& value) {

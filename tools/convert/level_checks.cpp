@@ -7,6 +7,7 @@
 
 #include "math/vector_ops.h"
 #include "player/room_geometry.h"
+#include "player/room_tracking.h"
 #include "sample/figure.h"
 
 namespace brontal {
@@ -17,12 +18,6 @@ std::string Number(float value) {
     char text[32];
     std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
     return text;
-}
-
-// Room tracking's test: strictly inside on every axis.
-bool InsideStrictly(const Room& room, const Vector3& p) {
-    return room.boxMin.x < p.x && p.x < room.boxMax.x && room.boxMin.y < p.y && p.y < room.boxMax.y &&
-           room.boxMin.z < p.z && p.z < room.boxMax.z;
 }
 
 // Placements on a face of the box (an object on the floor) are inside.
@@ -135,7 +130,7 @@ void SilentMistakes::Start() {
     const Vector3& start = level_.startPosition;
     std::vector<std::size_t> holding;
     for (std::size_t r = 0; r < level_.rooms.size(); ++r) {
-        if (InsideStrictly(level_.rooms[r], start)) holding.push_back(r);
+        if (RoomContains(level_.rooms[r], start)) holding.push_back(r);
     }
     if (holding.empty()) {
         Warn("start", "lies in no room's box, so nothing holds the player up: the player falls for ever");

@@ -362,9 +362,13 @@ std::string LevelNameFromFile(const std::string& path) { return FileStem(path).s
 
 }  // namespace
 
-std::string FileStem(const std::string& path) {
+std::string FileName(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string FileStem(const std::string& path) {
+    std::string name = FileName(path);
     const std::size_t dot = name.find_last_of('.');
     if (dot != std::string::npos && dot > 0) name.resize(dot);
     return name;

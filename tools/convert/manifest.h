@@ -87,7 +87,9 @@ bool LoadManifest(const std::string& path, Manifest& out, std::string& error);
 // second path stays as it is.
 std::string DirectoryOf(const std::string& path);
 std::string JoinPath(const std::string& directory, const std::string& path);
-// The file name without its directory and its last extension ("props/crate.obj" gives "crate").
+// The file name without its directory ("props/crate.obj" gives "crate.obj"), and without its
+// last extension too ("crate").
+std::string FileName(const std::string& path);
 std::string FileStem(const std::string& path);
 
 // For messages: text in double quotes, and an array element ("rooms" and 2 give "rooms[2]").

@@ -11,11 +11,6 @@ namespace {
 
 constexpr std::size_t kListedGroups = 40;  // a message lists this many groups, then counts the rest
 
-std::string FileName(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // The scenes a qualifier names: the file as written, or its file name alone.
 std::vector<std::size_t> ScenesNamed(const SceneSet& set, const std::string& file) {
     std::vector<std::size_t> out;
