@@ -1,9 +1,12 @@
 #include "device/gl/gl_backend.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
 #include "device/device.h"
+#include "device/gl/gl_draw_order.h"
+#include "device/vertex_format.h"
 
 namespace brontal {
 
@@ -153,18 +156,21 @@ void GlBackend::NoteMinAlpha(const Texture& texture) {
 }
 
 void GlBackend::TextureCreated(Texture& texture) {
+    SendHeldDraws();
     texture.backendHandle = CreateGlTexture(texture);
     NoteMinAlpha(texture);
     texture_ = kUnknown;
 }
 
 void GlBackend::TextureUpdated(Texture& texture, std::uint32_t level) {
+    SendHeldDraws();
     UploadGlTextureLevel(texture, static_cast<GLuint>(texture.backendHandle), level);
     NoteMinAlpha(texture);
     texture_ = kUnknown;
 }
 
 void GlBackend::TextureDestroyed(Texture& texture) {
+    SendHeldDraws();
     auto name = static_cast<GLuint>(texture.backendHandle);
     if (name) glDeleteTextures(1, &name);
     texture.backendHandle = 0;
@@ -172,11 +178,13 @@ void GlBackend::TextureDestroyed(Texture& texture) {
 }
 
 void GlBackend::ForgetStaticGeometry() {
+    SendHeldDraws();
     geometry_->ForgetStatic();
     vertexArray_ = kUnknown;  // the vertex array bound last may be gone
 }
 
 void GlBackend::Clear(std::uint32_t flags, D3DCOLOR colour, float z, std::uint32_t) {
+    SendHeldDraws();
     GLbitfield mask = 0;
     if (flags & D3DCLEAR_TARGET) {
         glClearColor(static_cast<float>((colour >> 16) & 0xFF) / 255.0f, static_cast<float>((colour >> 8) & 0xFF) / 255.0f,
@@ -205,12 +213,16 @@ void GlBackend::BindTexture(const DeviceState& state) {
     }
 }
 
-bool GlBackend::ApplyState(const DeviceState& state, const DrawCall& call) {
-    const bool all = forceFullApply_ || !applied_;
+std::uint8_t GlBackend::LowestAlpha(const DeviceState& state) const {
     const GLuint textureName = state.texture[0] ? static_cast<GLuint>(state.texture[0]->backendHandle) : 0;
-    const bool textured = textureName != 0;
-    const std::uint8_t lowestAlpha = LowestFragmentAlpha(
-        state, textured, textureName < minAlpha_.size() ? minAlpha_[textureName] : std::uint8_t{0});
+    return LowestFragmentAlpha(state, textureName != 0,
+                               textureName < minAlpha_.size() ? minAlpha_[textureName] : std::uint8_t{0});
+}
+
+bool GlBackend::ApplyState(const DeviceState& state, std::uint32_t fvf) {
+    const bool all = forceFullApply_ || !applied_;
+    const bool textured = state.texture[0] && state.texture[0]->backendHandle != 0;
+    const std::uint8_t lowestAlpha = LowestAlpha(state);
     const GlRasterState raster = DeriveRasterState(state, hasDepth_, depthMapping_, lowestAlpha);
     if (all || rasterStale_ || !(raster == raster_)) {
         ApplyRasterState(raster);
@@ -219,7 +231,7 @@ bool GlBackend::ApplyState(const DeviceState& state, const DrawCall& call) {
         ++stats_.rasterApplies;
     }
 
-    GlProgramKey key = DeriveProgramKey(state, call.fvf, textured, lowestAlpha);
+    GlProgramKey key = DeriveProgramKey(state, fvf, textured, lowestAlpha);
     if (key.lighting) {
         DeriveLightingState(state, nextLighting_);
         if (nextLighting_.droppedLights && !warnedLights_) {
@@ -284,32 +296,70 @@ bool GlBackend::ApplyState(const DeviceState& state, const DrawCall& call) {
 
 void GlBackend::Draw(const DeviceState& state, const DrawCall& call) {
     if (call.primitiveCount == 0 || !call.vertices || call.vertexCount == 0) return;
-    GlPlacement placement;
-    if (!geometry_->Place(call, placement)) {
+    // Placing may start the stream buffers afresh, which the held draws' data must outlive.
+    if (heldCount_ > 0 && !geometry_->StreamHasRoomFor(call)) SendHeldDraws();
+    PlacedDraw draw;
+    if (!geometry_->Place(call, draw.placement)) {
         ++stats_.refusedDraws;
         return;
     }
-    if (placement.vao != vertexArray_ || forceFullApply_) {
-        glBindVertexArray(placement.vao);
-        vertexArray_ = placement.vao;
+    vertexArray_ = kUnknown;  // placing may have bound another vertex array
+    draw.fvf = call.fvf;
+    draw.primitiveType = call.primitiveType;
+    draw.indexCount = call.indices ? call.indexCount : 0;
+    draw.arrayCount = call.vertexCount - call.minVertexIndex;
+    const GlRasterState raster = DeriveRasterState(state, hasDepth_, depthMapping_, LowestAlpha(state));
+    if (ordering_ && KeepsNearestOnly(raster, DecodeVertexFormat(call.fvf), call.primitiveType)) {
+        if (heldCount_ == held_.size()) held_.emplace_back();
+        HeldDraw& held = held_[heldCount_++];
+        held.state = state;  // into the slot's own storage: no allocation once the slots exist
+        held.draw = draw;
+        held.distance = EyeDistanceSquared(state.world, state.view, draw.placement.extent);
+        return;
+    }
+    SendHeldDraws();
+    Send(state, draw);
+}
+
+void GlBackend::Send(const DeviceState& state, const PlacedDraw& draw) {
+    if (draw.placement.vao != vertexArray_ || forceFullApply_) {
+        glBindVertexArray(draw.placement.vao);
+        vertexArray_ = draw.placement.vao;
         ++stats_.vertexArrayBinds;
     }
-    if (!ApplyState(state, call)) {
+    if (!ApplyState(state, draw.fvf)) {
         ++stats_.refusedDraws;
         return;
     }
-    const GLenum mode = GlPrimitiveMode(call.primitiveType);
-    if (call.indices) {
-        glDrawElementsBaseVertex(mode, static_cast<GLsizei>(call.indexCount), GL_UNSIGNED_SHORT,
-                                 reinterpret_cast<const void*>(placement.indexOffset), placement.baseVertex);
+    const GLenum mode = GlPrimitiveMode(draw.primitiveType);
+    if (draw.indexCount > 0) {
+        glDrawElementsBaseVertex(mode, static_cast<GLsizei>(draw.indexCount), GL_UNSIGNED_SHORT,
+                                 reinterpret_cast<const void*>(draw.placement.indexOffset), draw.placement.baseVertex);
     } else {
-        glDrawArrays(mode, placement.first, static_cast<GLsizei>(call.vertexCount - call.minVertexIndex));
+        glDrawArrays(mode, draw.placement.first, static_cast<GLsizei>(draw.arrayCount));
     }
     ++stats_.draws;
 }
 
+void GlBackend::SendHeldDraws() {
+    if (heldCount_ == 0) return;
+    heldOrder_.resize(heldCount_);
+    for (std::uint32_t i = 0; i < heldCount_; ++i) heldOrder_[i] = i;
+    // Stable: draws at one distance keep the order they came in.
+    std::stable_sort(heldOrder_.begin(), heldOrder_.end(),
+                     [this](std::uint32_t a, std::uint32_t b) { return held_[a].distance < held_[b].distance; });
+    heldCount_ = 0;  // first: a draw sent below must not send the held ones again
+    for (const std::uint32_t i : heldOrder_) Send(held_[i].state, held_[i].draw);
+}
+
+void GlBackend::SetDrawOrdering(bool on) {
+    SendHeldDraws();
+    ordering_ = on;
+}
+
 void GlBackend::Prepare(const DrawCall& call) {
     if (call.primitiveCount == 0 || !call.vertices || call.vertexCount == 0) return;
+    SendHeldDraws();
     geometry_->Prime(call);
     vertexArray_ = 0;  // priming binds the static buffers' vertex arrays: the next draw rebinds
 }
@@ -327,11 +377,13 @@ void GlBackend::BindFrameTarget() {
 }
 
 void GlBackend::KeepNextFrameReadable() {
+    SendHeldDraws();
     keepNext_ = true;
     if (drawingIntoWindow_) BindFrameTarget();
 }
 
 void GlBackend::Present() {
+    SendHeldDraws();
     const int shown = back_;
     if (drawingIntoWindow_) {
         context_->SwapBuffers();
@@ -374,6 +426,7 @@ void GlBackend::Present() {
 }
 
 bool GlBackend::ReadPixels(std::uint32_t& width, std::uint32_t& height, std::vector<std::uint8_t>& rgba) {
+    SendHeldDraws();
     if (presented_ && !shownReadable_) return false;
     // Nothing presented yet: the frame being drawn, wherever it is being drawn.
     const GLuint source = presented_ ? framebuffer_[1 - back_] : drawingIntoWindow_ ? 0 : framebuffer_[back_];
@@ -392,9 +445,13 @@ bool GlBackend::ReadPixels(std::uint32_t& width, std::uint32_t& height, std::vec
     return true;
 }
 
-void GlBackend::Finish() { glFinish(); }
+void GlBackend::Finish() {
+    SendHeldDraws();
+    glFinish();
+}
 
 std::uint32_t GlBackend::TakeGlError() {
+    SendHeldDraws();
     const GLenum first = glGetError();
     while (glGetError() != GL_NO_ERROR) {
     }

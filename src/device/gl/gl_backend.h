@@ -74,6 +74,8 @@ public:
     bool DrawingIntoWindow() const { return drawingIntoWindow_; }
 
     void SetForceFullApply(bool on) { forceFullApply_ = on; }
+    // When off, every draw goes to OpenGL as it comes (for measuring what the order saves).
+    void SetDrawOrdering(bool on);
     void SetStaticCaching(bool on) { geometry_->SetStaticCaching(on); }
     const GlBackendStats& Stats() const { return stats_; }
     const GlGeometryStats& GeometryStats() const { return geometry_->Stats(); }
@@ -87,8 +89,27 @@ public:
 private:
     GlBackend(std::unique_ptr<GlContext> context, std::uint32_t width, std::uint32_t height);
     bool Initialise(const D3DPRESENT_PARAMETERS& parameters, bool allowReversedDepth, std::string& error);
+    // A draw on its way to OpenGL: where its data went, and what it draws from there.
+    struct PlacedDraw {
+        std::uint32_t fvf = 0;
+        D3DPRIMITIVETYPE primitiveType = D3DPT_TRIANGLELIST;
+        std::uint32_t indexCount = 0;  // 0: not indexed
+        std::uint32_t arrayCount = 0;  // vertices of a draw that is not indexed
+        GlPlacement placement;
+    };
+    // A draw held back to be sent nearest first (gl_draw_order.h), with the state it was made in.
+    struct HeldDraw {
+        DeviceState state;
+        PlacedDraw draw;
+        float distance = 0.0f;  // squared, from the eye to the draw's box
+    };
+    void Send(const DeviceState& state, const PlacedDraw& draw);
+    // Sends the held draws, nearest first; called before anything that depends on the order.
+    void SendHeldDraws();
     // False when the draw's program cannot be had.
-    bool ApplyState(const DeviceState& state, const DrawCall& call);
+    bool ApplyState(const DeviceState& state, std::uint32_t fvf);
+    // The lowest alpha the draw's fragments can have (LowestFragmentAlpha).
+    std::uint8_t LowestAlpha(const DeviceState& state) const;
     void BindTexture(const DeviceState& state);
     void NoteMinAlpha(const Texture& texture);
     // Binds where the next frame is drawn: the window's framebuffer or the back buffer.
@@ -142,6 +163,10 @@ private:
     GLuint texture_ = 0;
     std::vector<std::uint8_t> minAlpha_;  // by OpenGL texture name: the texture's lowest alpha
     GLuint vertexArray_ = 0;
+    bool ordering_ = true;
+    std::vector<HeldDraw> held_;  // the first heldCount_ are held; the rest keep their storage
+    std::size_t heldCount_ = 0;
+    std::vector<std::uint32_t> heldOrder_;
     bool warnedLights_ = false;
     bool warnedProgram_ = false;
     GlBackendStats stats_;

@@ -103,8 +103,13 @@ bool GlGeometry::Place(const DrawCall& call, GlPlacement& out) {
                               std::size_t{call.minVertexIndex} * call.stride;
     const std::size_t vertexSize = std::size_t{call.vertexCount - call.minVertexIndex} * call.stride;
     const std::size_t indexSize = std::size_t{call.indexCount} * sizeof(std::uint16_t);
+    auto measured = [&](bool placed) {
+        if (placed && !layout.preTransformed)
+            out.extent = MeasureExtent(layout, vertexBytes, call.vertexCount - call.minVertexIndex, call.stride);
+        return placed;
+    };
 
-    if (!caching_ || !call.indices) return PlaceStreamed(call, vertexBytes, vertexSize, out);
+    if (!caching_ || !call.indices) return measured(PlaceStreamed(call, vertexBytes, vertexSize, out));
 
     const Key key{call.vertices, vertexSize, call.indices, call.indexCount, call.fvf, call.stride};
     auto [it, fresh] = entries_.try_emplace(key);
@@ -127,13 +132,13 @@ bool GlGeometry::Place(const DrawCall& call, GlPlacement& out) {
         ++e.changes;
         e.placed = false;
         remember();
-        return PlaceStreamed(call, vertexBytes, vertexSize, out);
+        return measured(PlaceStreamed(call, vertexBytes, vertexSize, out));
     }
     // New, or the same bytes seen again after a change: static while the key has not changed
     // too often and there is room.
     if (e.changes >= kMaxContentChanges || stats_.staticBytes + vertexSize + indexSize > kMaxStaticBytes)
-        return PlaceStreamed(call, vertexBytes, vertexSize, out);
-    if (!PlaceStatic(call, vertexBytes, vertexSize, out)) {
+        return measured(PlaceStreamed(call, vertexBytes, vertexSize, out));
+    if (!measured(PlaceStatic(call, vertexBytes, vertexSize, out))) {
         if (fresh) entries_.erase(it);
         return false;
     }
@@ -141,6 +146,13 @@ bool GlGeometry::Place(const DrawCall& call, GlPlacement& out) {
     e.placed = true;
     e.placement = out;
     return true;
+}
+
+bool GlGeometry::StreamHasRoomFor(const DrawCall& call) const {
+    // As much as the draw could stream, with the alignment StreamWrite may add.
+    const std::size_t vertexSize = std::size_t{call.vertexCount} * call.stride + call.stride;
+    const std::size_t indexSize = std::size_t{call.indexCount} * sizeof(std::uint16_t) + sizeof(std::uint16_t);
+    return streamVertexHead_ + vertexSize <= kStreamVertexBytes && streamIndexHead_ + indexSize <= kStreamIndexBytes;
 }
 
 void GlGeometry::ForgetStatic() {

@@ -25,6 +25,7 @@
 
 #include "device/backend.h"
 #include "device/gl/gl_api.h"
+#include "device/gl/gl_draw_order.h"
 
 namespace brontal {
 
@@ -45,6 +46,7 @@ struct GlPlacement {
     GLint first = 0;
     GLint baseVertex = 0;
     std::uintptr_t indexOffset = 0;
+    GlExtent extent;  // of the draw's vertices (not measured for pre-transformed ones)
 };
 
 class GlGeometry {
@@ -56,6 +58,9 @@ public:
 
     // False when the draw cannot be placed (a format without a position, a stride too small).
     bool Place(const DrawCall& call, GlPlacement& out);
+    // False when placing the draw might start the stream buffers afresh: a draw placed earlier
+    // but not yet sent would then read the new storage.
+    bool StreamHasRoomFor(const DrawCall& call) const;
     // Geometry drawn before the first scene (the start-up pass over every room): placed in
     // the static buffers now, so the frames that follow upload nothing.
     void Prime(const DrawCall& call);

@@ -2,6 +2,8 @@
 // geometry cache and its content check, the flip of the two colour targets, texture updates.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "gl_test_support.h"
 
 namespace brontal::gltest {
@@ -186,6 +188,64 @@ TEST(GlGeometryCache, MemoryReusedForOtherGeometryIsNeverDrawnStale) {
     }
     EXPECT_EQ(s.Gl().GeometryStats().staticUploads, before.staticUploads);
     EXPECT_EQ(s.Gl().GeometryStats().streamedDraws, before.streamedDraws + 3);
+}
+
+// Square quads at depth z (half-width h, centred at x) in the order given; the glass one is
+// half transparent and blended, so the draws before it must reach the frame before it does.
+struct Layer {
+    float x, z, half;
+    Texture* texture;
+};
+
+Frame LayeredFrame(GlScene& s, const std::vector<Layer>& layers) {
+    Device& d = s.Dev();
+    d.SetRenderState(D3DRS_LIGHTING, 0);
+    d.SetRenderState(D3DRS_ZENABLE, D3DZB_USEW);
+    d.SetRenderState(D3DRS_ALPHABLENDENABLE, 1);  // left on, as the game leaves it after the sky
+    d.SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    d.SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    const Matrix4x4 projection = PerspectiveFovLH(0.7853982f, 1.0f, 1.0f, 100.0f);
+    d.SetTransform(D3DTS_PROJECTION, &projection);
+    d.SetVertexShader(RoomVertexFormat);
+    s.Begin();
+    for (const Layer& l : layers) {
+        const WorldVertex q[4] = {{l.x - l.half, l.half, l.z, 0, 0}, {l.x + l.half, l.half, l.z, 1, 0},
+                                  {l.x - l.half, -l.half, l.z, 0, 1}, {l.x + l.half, -l.half, l.z, 1, 1}};
+        d.SetTexture(0, l.texture);
+        DrawIndexedQuad(d, q);
+    }
+    return s.End();
+}
+
+TEST(GlDrawOrder, NearestFirstKeepsEveryPixelAndLetsFewerFragmentsThrough) {
+    GlScene s(32, 32);
+    REQUIRE_SCENE(s);
+    Texture* green = s.Solid(kGreen);
+    Texture* red = s.Solid(kRed);
+    Texture* glass = s.Solid(0x800000FF);
+    // Far first, as the game draws its sky; a near quad; glass between them over the left;
+    // then one hidden behind the far quad and a nearer one again.
+    const std::vector<Layer> layers = {{0, 50, 40, green}, {0, 10, 3, red}, {-4, 20, 4, glass},
+                                       {3, 60, 40, red},   {1, 5, 0.5f, green}};
+    GLuint query = 0;
+    glGenQueries(1, &query);
+    auto drawn = [&](bool ordering, GLuint& passed) {
+        s.Gl().SetDrawOrdering(ordering);
+        LayeredFrame(s, layers);  // places the geometry, so both measured frames draw alike
+        glBeginQuery(GL_SAMPLES_PASSED, query);
+        const Frame f = LayeredFrame(s, layers);
+        glEndQuery(GL_SAMPLES_PASSED);
+        glGetQueryObjectuiv(query, GL_QUERY_RESULT, &passed);
+        return f;
+    };
+    GLuint inOrder = 0, nearestFirst = 0;
+    const Frame a = drawn(false, inOrder);
+    const Frame b = drawn(true, nearestFirst);
+    glDeleteQueries(1, &query);
+    EXPECT_TRUE(a.rgba == b.rgba) << "the order must not change a pixel";
+    EXPECT_NE(a.At(4, 16), b.At(16, 2)) << "the glass blends over what is behind it";
+    EXPECT_LT(nearestFirst, inOrder) << "what the near quads hide fails the depth test";
+    EXPECT_EQ(s.Gl().TakeGlError(), 0u);
 }
 
 TEST(GlPresent, ReadPixelsReturnsTheLastPresentedFrame) {

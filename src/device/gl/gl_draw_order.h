@@ -1,0 +1,39 @@
+#pragma once
+// The order the backend hands draws to OpenGL. On a software rasteriser every fragment that is
+// shaded and then hidden is paid for; the game draws the sky first and the rooms in their list
+// order, so much of a frame is shaded twice. Draws whose fragments keep only the nearest one
+// (depth tested and written, no blending, every colour written, filled triangles) give the same
+// pixels in any order, but for fragments at exactly equal depth; the backend holds a run of
+// such draws and sends it nearest first, so the depth test rejects hidden fragments before they
+// are shaded. Any other draw, and anything else that touches the frame, sends the run first.
+#include <cstdint>
+
+#include "device/backend.h"
+#include "device/vertex_format.h"
+
+namespace brontal {
+
+struct GlRasterState;
+
+// The box and texture coordinate range of a draw's vertices, in its own (model) space.
+struct GlExtent {
+    float boxMin[3] = {0, 0, 0};
+    float boxMax[3] = {0, 0, 0};
+    float uvMin[2] = {0, 0};
+    float uvMax[2] = {0, 0};
+    bool hasUv = false;
+};
+
+// Over `count` vertices of `stride` bytes laid out as `layout` (which must have a position).
+GlExtent MeasureExtent(const VertexLayout& layout, const std::uint8_t* vertices, std::uint32_t count,
+                       std::uint32_t stride);
+
+// True when the draw's fragments keep only the nearest, so that it may change places with
+// others like it.
+bool KeepsNearestOnly(const GlRasterState& raster, const VertexLayout& layout, D3DPRIMITIVETYPE type);
+
+// The squared distance from the eye to the draw's box under `world` then `view`; 0 when the
+// eye is inside it or the transform cannot be undone.
+float EyeDistanceSquared(const Matrix4x4& world, const Matrix4x4& view, const GlExtent& extent);
+
+}  // namespace brontal
