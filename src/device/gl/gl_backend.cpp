@@ -345,9 +345,10 @@ void GlBackend::SendHeldDraws() {
     if (heldCount_ == 0) return;
     heldOrder_.resize(heldCount_);
     for (std::uint32_t i = 0; i < heldCount_; ++i) heldOrder_[i] = i;
-    // Stable: draws at one distance keep the order they came in.
-    std::stable_sort(heldOrder_.begin(), heldOrder_.end(),
-                     [this](std::uint32_t a, std::uint32_t b) { return held_[a].distance < held_[b].distance; });
+    // Draws at one distance keep the order they came in (a stable sort would allocate).
+    std::sort(heldOrder_.begin(), heldOrder_.end(), [this](std::uint32_t a, std::uint32_t b) {
+        return held_[a].distance < held_[b].distance || (held_[a].distance == held_[b].distance && a < b);
+    });
     heldCount_ = 0;  // first: a draw sent below must not send the held ones again
     for (const std::uint32_t i : heldOrder_) Send(held_[i].state, held_[i].draw);
 }
