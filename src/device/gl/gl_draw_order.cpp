@@ -8,28 +8,16 @@
 
 namespace brontal {
 
-GlExtent MeasureExtent(const VertexLayout& layout, const std::uint8_t* vertices, std::uint32_t count,
-                       std::uint32_t stride) {
+GlExtent MeasureExtent(const std::uint8_t* vertices, std::uint32_t count, std::uint32_t stride) {
     GlExtent e;
-    e.hasUv = layout.texCoordOffset >= 0;
-    if (count == 0) return e;
-    float lo[5], hi[5];
-    std::fill(lo, lo + 5, 0.0f);
-    std::fill(hi, hi + 5, 0.0f);
     for (std::uint32_t v = 0; v < count; ++v) {
-        const std::uint8_t* vertex = vertices + std::size_t{v} * stride;
-        float f[5] = {0, 0, 0, 0, 0};
-        std::memcpy(f, vertex, 3 * sizeof(float));
-        if (e.hasUv) std::memcpy(f + 3, vertex + layout.texCoordOffset, 2 * sizeof(float));
-        for (int i = 0; i < 5; ++i) {
-            lo[i] = v == 0 ? f[i] : std::min(lo[i], f[i]);
-            hi[i] = v == 0 ? f[i] : std::max(hi[i], f[i]);
+        float p[3];
+        std::memcpy(p, vertices + std::size_t{v} * stride, sizeof p);
+        for (int i = 0; i < 3; ++i) {
+            e.boxMin[i] = v == 0 ? p[i] : std::min(e.boxMin[i], p[i]);
+            e.boxMax[i] = v == 0 ? p[i] : std::max(e.boxMax[i], p[i]);
         }
     }
-    std::copy(lo, lo + 3, e.boxMin);
-    std::copy(hi, hi + 3, e.boxMax);
-    std::copy(lo + 3, lo + 5, e.uvMin);
-    std::copy(hi + 3, hi + 5, e.uvMax);
     return e;
 }
 

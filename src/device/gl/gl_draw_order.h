@@ -15,18 +15,14 @@ namespace brontal {
 
 struct GlRasterState;
 
-// The box and texture coordinate range of a draw's vertices, in its own (model) space.
+// The box of a draw's vertices, in its own (model) space.
 struct GlExtent {
     float boxMin[3] = {0, 0, 0};
     float boxMax[3] = {0, 0, 0};
-    float uvMin[2] = {0, 0};
-    float uvMax[2] = {0, 0};
-    bool hasUv = false;
 };
 
-// Over `count` vertices of `stride` bytes laid out as `layout` (which must have a position).
-GlExtent MeasureExtent(const VertexLayout& layout, const std::uint8_t* vertices, std::uint32_t count,
-                       std::uint32_t stride);
+// Over `count` vertices of `stride` bytes, each starting with its position (three floats).
+GlExtent MeasureExtent(const std::uint8_t* vertices, std::uint32_t count, std::uint32_t stride);
 
 // True when the draw's fragments keep only the nearest, so that it may change places with
 // others like it.

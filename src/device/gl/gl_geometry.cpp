@@ -105,7 +105,7 @@ bool GlGeometry::Place(const DrawCall& call, GlPlacement& out) {
     const std::size_t indexSize = std::size_t{call.indexCount} * sizeof(std::uint16_t);
     auto measured = [&](bool placed) {
         if (placed && !layout.preTransformed)
-            out.extent = MeasureExtent(layout, vertexBytes, call.vertexCount - call.minVertexIndex, call.stride);
+            out.extent = MeasureExtent(vertexBytes, call.vertexCount - call.minVertexIndex, call.stride);
         return placed;
     };
 
