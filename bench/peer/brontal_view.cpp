@@ -1,7 +1,8 @@
 // The game's own frame, held at one view of the sample level, for the comparison with a peer
 // engine (bench/peer/irrlicht_view.cpp, scripts/peer-compare.sh).
 //
-//   brontal-view --view start|busiest [--headless] [--frames N] [--warmup N] [--pose FILE] [--screenshot FILE.png]
+//   brontal-view --view start|busiest [--headless] [--frames N] [--warmup N] [--pose FILE]
+//                [--screenshot FILE.png] [--in-order]
 //
 // It starts the game as the game does (window or headless EGL context, the sample level), plays
 // the walk of tests/e2e/scripts/grand_tour.keys at 0.034 s a frame up to the view's frame (0 for
@@ -10,7 +11,8 @@
 // (the copy to the window and the swap, or a flush when headless), then a wait for the
 // rasteriser to finish. It prints the median milliseconds per frame on stdout. With --pose it
 // writes what a peer needs to draw the same scene: the view and projection matrices, the rooms
-// drawn, the sky, and the figure's place and key.
+// drawn, the sky, and the figure's place and key. --in-order has the backend send every draw as
+// it comes instead of nearest first, to measure what that order saves.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -49,6 +51,7 @@ constexpr long kBusiestTourFrame = 85;
 struct ViewOptions {
     long frame = 0;
     bool headless = false;
+    bool inOrder = false;  // the backend sends every draw as it comes (what the order saves)
     int frames = 200;
     int warmup = 30;
     std::string pose;
@@ -61,6 +64,8 @@ bool ParseArguments(int argc, char** argv, ViewOptions& options) {
         const bool hasValue = i + 1 < argc;
         if (arg == "--headless") {
             options.headless = true;
+        } else if (arg == "--in-order") {
+            options.inOrder = true;
         } else if (arg == "--view" && hasValue) {
             const std::string view = argv[++i];
             if (view != "start" && view != "busiest") return false;
@@ -161,6 +166,7 @@ int Run(const ViewOptions& options) {
     }
 
     auto& gl = dynamic_cast<GlBackend&>(g_device->GetBackend());
+    gl.SetDrawOrdering(!options.inOrder);
     std::vector<double> ms;
     for (int i = 0; i < options.warmup + options.frames; ++i) {
         const auto begin = std::chrono::steady_clock::now();
@@ -193,7 +199,8 @@ int main(int argc, char** argv) {
     brontal::ViewOptions options;
     if (!brontal::ParseArguments(argc, argv, options)) {
         std::fprintf(stderr,
-                     "usage: brontal-view --view start|busiest [--headless] [--frames N] [--warmup N] [--pose FILE] [--screenshot FILE.png]\n");
+                     "usage: brontal-view --view start|busiest [--headless] [--frames N] [--warmup N] [--pose FILE]\n"
+                     "                    [--screenshot FILE.png] [--in-order]\n");
         return 2;
     }
     return brontal::Run(options);
