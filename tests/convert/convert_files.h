@@ -80,7 +80,10 @@ struct Converted {
 // Converts the manifest and, when that works, reads the file back with the game's reader.
 inline Converted Convert(const std::string& manifestPath) {
     Converted out;
-    out.ok = ConvertLevel(manifestPath, out.file, out.warnings, out.error);
+    ConvertedFiles files;
+    out.ok = ConvertManifest(manifestPath, files, out.error);
+    out.file = std::move(files.level);
+    out.warnings = std::move(files.warnings);
     if (out.ok) {
         std::string error;
         const bool read = ReadLevel(out.file.data(), out.file.size(), manifestPath, nullptr, out.level, error, &out.details);

@@ -15,6 +15,7 @@
 #include "level/reader.h"
 #include "level/writer.h"
 #include "platform/image.h"
+#include "sample/sky.h"
 
 namespace brontal {
 namespace {
@@ -79,19 +80,23 @@ bool ParseArguments(int argc, char** argv, BuildArguments& out, std::string& err
     return error.empty();
 }
 
-// One file the build writes: its path, its bytes, and the input it may stand in place of (a sky
-// BMP already where the game reads it is left as it is).
+// One file the build writes: its path and its bytes.
 struct PlannedFile {
     std::string path;
     const std::vector<std::uint8_t>* bytes = nullptr;
-    std::string unchangedSource;
 };
 
+std::string LevelOutputPath(const BuildArguments& arguments) {
+    return arguments.dataDir.empty() ? arguments.output : JoinPath(arguments.dataDir, kDataLevelPath);
+}
+
+// The level first; a sky BMP already where the game reads it is left as it is.
 std::vector<PlannedFile> PlanOutput(const BuildArguments& arguments, const ConvertedFiles& files) {
-    if (arguments.dataDir.empty()) return {{arguments.output, &files.level, ""}};
-    std::vector<PlannedFile> planned = {{JoinPath(arguments.dataDir, kDataLevelPath), &files.level, ""}};
+    std::vector<PlannedFile> planned = {{LevelOutputPath(arguments), &files.level}};
+    if (arguments.dataDir.empty()) return planned;
     for (const SkyImage& image : files.sky) {
-        planned.push_back({JoinPath(arguments.dataDir, image.dataPath), &image.bmp, image.copied ? image.source : ""});
+        const std::string path = JoinPath(arguments.dataDir, image.dataPath);
+        if (!image.copied || !SameFile(path, image.source)) planned.push_back({path, &image.bmp});
     }
     return planned;
 }
@@ -106,12 +111,13 @@ void WarnAboutOutput(const BuildArguments& arguments, const ConvertedFiles& file
         return;
     }
     if (!files.sky.empty() || !files.showsSky) return;
-    for (const char* face : {"Left", "Right", "Top", "Bottom", "Front", "Back"}) {
+    for (const sample::SkyFace face : sample::kSkyFaces) {
+        const std::string file = sample::SkyFaceFileName(face);
         std::error_code ignored;
-        if (!std::filesystem::exists(JoinPath(arguments.dataDir, std::string("SKY/") + face + ".bmp"), ignored)) {
+        if (!std::filesystem::exists(JoinPath(arguments.dataDir, "SKY/" + file), ignored)) {
             warnings.push_back(arguments.manifest + ": rooms show the sky, but the manifest names no \"sky\" folder " +
-                               "and " + JoinPath(arguments.dataDir, "SKY") + " lacks " + face +
-                               ".bmp: the game draws the sky untextured");
+                               "and " + JoinPath(arguments.dataDir, "SKY") + " lacks " + file +
+                               ": the game draws the sky untextured");
             return;
         }
     }
@@ -218,15 +224,6 @@ bool ConvertManifest(const std::string& manifestPath, ConvertedFiles& out, std::
     return GatherSkyImages(manifest, out.sky, error);
 }
 
-bool ConvertLevel(const std::string& manifestPath, std::vector<std::uint8_t>& file, std::vector<std::string>& warnings,
-                  std::string& error) {
-    ConvertedFiles files;
-    const bool converted = ConvertManifest(manifestPath, files, error);
-    file = std::move(files.level);
-    warnings = std::move(files.warnings);
-    return converted;
-}
-
 int BuildCommand(int argc, char** argv) {
     BuildArguments arguments;
     std::string error;
@@ -238,8 +235,7 @@ int BuildCommand(int argc, char** argv) {
         std::cout << BuildCommandHelp();
         return kExitWritten;
     }
-    const std::string firstOutput =
-        arguments.dataDir.empty() ? arguments.output : JoinPath(arguments.dataDir, kDataLevelPath);
+    const std::string firstOutput = LevelOutputPath(arguments);
     if (SameFile(firstOutput, arguments.manifest)) {
         std::cerr << "brontal-level build: " << firstOutput << ": the output would overwrite the manifest\n";
         return kExitUsage;
@@ -258,7 +254,6 @@ int BuildCommand(int argc, char** argv) {
     // have been read.
     const std::vector<PlannedFile> planned = PlanOutput(arguments, files);
     for (const PlannedFile& file : planned) {
-        if (!file.unchangedSource.empty() && SameFile(file.path, file.unchangedSource)) continue;
         if (const std::optional<std::string> input = InputNamedBy(file.path, FilesReadSoFar())) {
             std::cerr << "brontal-level build: " << file.path << ": the output would overwrite " << *input
                       << ", which this build reads\n";
@@ -270,7 +265,6 @@ int BuildCommand(int argc, char** argv) {
         return kExitRefused;
     }
     for (const PlannedFile& file : planned) {
-        if (!file.unchangedSource.empty() && SameFile(file.path, file.unchangedSource)) continue;
         if (!WriteOutput(file.path, *file.bytes, error)) {
             std::cerr << "brontal-level build: " << error << "\n";
             return kExitRefused;

@@ -27,10 +27,6 @@ struct ConvertedFiles {
 // without a word, and the sky images. Warnings do not stop it.
 bool ConvertManifest(const std::string& manifestPath, ConvertedFiles& out, std::string& error);
 
-// The same, for the level file alone.
-bool ConvertLevel(const std::string& manifestPath, std::vector<std::uint8_t>& file, std::vector<std::string>& warnings,
-                  std::string& error);
-
 // argv[0] is "build"; the rest are the command's own arguments.
 int BuildCommand(int argc, char** argv);
 

@@ -10,7 +10,6 @@
 #include <initializer_list>
 #include <limits>
 #include <map>
-#include <unordered_map>
 
 #include <nlohmann/json.hpp>
 #include <tiny_gltf.h>

@@ -276,21 +276,20 @@ bool ManifestReader::Figure(const Json& figure, Manifest& out) {
 // A group is one room or one model, never both, and never twice.
 bool ManifestReader::UniqueGroups(const Manifest& out) {
     std::map<std::string, std::string> owner;  // group to the room or model that has it
-    for (const ManifestRoom& room : out.rooms) {
-        for (const GroupReference& group : room.groups) {
-            const auto [known, added] = owner.emplace(group.name, room.where);
+    auto claim = [&](const std::vector<GroupReference>& groups, const std::string& where, const char* already) {
+        for (const GroupReference& group : groups) {
+            const auto [known, added] = owner.emplace(group.name, where);
             if (added) continue;
-            if (known->second == room.where) return Fail(group.where, "names group " + Quoted(group.name) + " twice");
-            return Fail(group.where, "group " + Quoted(group.name) + " is already a room");
+            if (known->second == where) return Fail(group.where, "names group " + Quoted(group.name) + " twice");
+            return Fail(group.where, "group " + Quoted(group.name) + " is already " + already);
         }
+        return true;
+    };
+    for (const ManifestRoom& room : out.rooms) {
+        if (!claim(room.groups, room.where, "a room")) return false;
     }
     for (const ManifestModel& model : out.models) {
-        for (const GroupReference& group : model.groups) {
-            const auto [known, added] = owner.emplace(group.name, model.where);
-            if (added) continue;
-            if (known->second == model.where) return Fail(group.where, "names group " + Quoted(group.name) + " twice");
-            return Fail(group.where, "group " + Quoted(group.name) + " is already a room or a model");
-        }
+        if (!claim(model.groups, model.where, "a room or a model")) return false;
     }
     return true;
 }

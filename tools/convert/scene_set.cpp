@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 
 #include "files/file_io.h"
 
@@ -20,17 +21,13 @@ std::vector<std::size_t> ScenesNamed(const SceneSet& set, const std::string& fil
     return out;
 }
 
-// "#N" with N a whole number: a glTF node by index.
+// "#N" with N a whole number (at most nine digits): a glTF node by index.
 bool NodeIndex(const std::string& name, int& node) {
-    if (name.size() < 2 || name.size() > 10 || name[0] != '#') return false;
-    long long value = 0;
-    for (std::size_t i = 1; i < name.size(); ++i) {
-        if (!std::isdigit(static_cast<unsigned char>(name[i]))) return false;
-        value = value * 10 + (name[i] - '0');
-    }
-    if (value > 0x7FFFFFFF) return false;
-    node = static_cast<int>(value);
-    return true;
+    if (name.size() < 2 || name.size() > 10 || name[0] != '#' || !std::isdigit(static_cast<unsigned char>(name[1])))
+        return false;
+    const char* end = name.data() + name.size();
+    const auto [stop, fault] = std::from_chars(name.data() + 1, end, node);
+    return fault == std::errc() && stop == end;
 }
 
 std::vector<GroupId> Matches(const SceneSet& set, const std::vector<std::size_t>& scenes, const std::string& name) {

@@ -8,21 +8,21 @@
 
 #include "files/file_io.h"
 #include "platform/image.h"
+#include "platform/image_codecs.h"
+#include "sample/sky.h"
 
 namespace brontal {
 namespace {
 
-struct SkyFace {
-    const char* dataPath;    // as the game opens it from its data directory
-    const char* names[2];    // the names a level maker may give the face's image, lower case
+struct FaceNames {
+    const char* names[2];  // the names a level maker may give the face's image, lower case
     const char* description;
 };
 
-// In the order the game loads its sky files.
-constexpr SkyFace kFaces[6] = {
-    {"SKY/Left.bmp", {"left", nullptr}, "left"},        {"SKY/Right.bmp", {"right", nullptr}, "right"},
-    {"SKY/Top.bmp", {"top", "up"}, "top (or up)"},      {"SKY/Bottom.bmp", {"bottom", "down"}, "bottom (or down)"},
-    {"SKY/Front.bmp", {"front", nullptr}, "front"},     {"SKY/Back.bmp", {"back", nullptr}, "back"},
+// In the order the game loads its sky files (sample::kSkyFaces).
+constexpr FaceNames kFaces[6] = {
+    {{"left", nullptr}, "left"},      {{"right", nullptr}, "right"}, {{"top", "up"}, "top (or up)"},
+    {{"bottom", "down"}, "bottom (or down)"}, {{"front", nullptr}, "front"}, {{"back", nullptr}, "back"},
 };
 
 constexpr const char* kImageExtensions[] = {".bmp", ".png", ".jpg", ".jpeg"};
@@ -47,8 +47,6 @@ int FaceOf(const std::filesystem::path& name) {
     }
     return -1;
 }
-
-bool IsBmp(const std::vector<std::uint8_t>& bytes) { return bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M'; }
 
 }  // namespace
 
@@ -88,13 +86,12 @@ bool GatherSkyImages(const Manifest& manifest, std::vector<SkyImage>& out, std::
             return false;
         }
         SkyImage image;
-        image.dataPath = kFaces[f].dataPath;
+        image.dataPath = std::string("SKY/") + sample::SkyFaceFileName(sample::kSkyFaces[f]);
         image.source = JoinPath(manifest.skyFolder, found[f][0]);
         const std::string fault = image.source + ": the sky image for " + face;
         std::vector<std::uint8_t> bytes;
         std::string reason;
-        if (!ReadRegularFile(image.source, kMaxImageFileSize, bytes, reason)) {
-            if (reason.rfind(image.source + ": ", 0) == 0) reason.erase(0, image.source.size() + 2);
+        if (!ReadWholeFile(image.source, bytes, reason)) {
             error = fault + " cannot be read (" + reason + ")";
             return false;
         }
@@ -104,7 +101,7 @@ bool GatherSkyImages(const Manifest& manifest, std::vector<SkyImage>& out, std::
             return false;
         }
         // The sky is opaque: a PNG's alpha is dropped with the conversion.
-        image.copied = IsBmp(bytes);
+        image.copied = LooksLikeBmp(bytes.data(), bytes.size());
         image.bmp = image.copied ? std::move(bytes) : EncodeBmp(decoded, 24);
         out.push_back(std::move(image));
     }
