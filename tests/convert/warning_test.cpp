@@ -88,7 +88,7 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
 TEST(SilentMistakes, EachIsNamedOnceAndAGoodLevelHasNone) {
     const struct {
         const char* name;
-        std::string from, to;  // in the manifest; in the scene when sceneFrom is set
+        std::string from, to;  // in the manifest; in the scene when inScene is set
         bool inScene;
         const char* expected;  // empty: no warning
         const char* turned = "";  // a group of the scene turned inside out
@@ -106,6 +106,13 @@ TEST(SilentMistakes, EachIsNamedOnceAndAGoodLevelHasNone) {
          "200)"},
         {"object outside its room", "[40, 0, 40]", "[40, 0, -40]", false,
          "level.json: objects[0].position: lies outside the box of its room \"hall\""},
+        {"object placed by a room's second group", R"({"group": "hall", "sky": true}, {"group": "yard", "sky": true}],
+  "models": [{"group": "crate", "solid": true}],
+  "objects": [{"model": "crate", "room": "hall", "position": [40, 0, 40])",
+         R"({"group": ["yard", "hall"], "sky": true}],
+  "models": [{"group": "crate", "solid": true}],
+  "objects": [{"model": "crate", "room": "hall", "position": [40, 0, -40])",
+         false, "level.json: objects[0].position: lies outside the box of its room \"yard\""},
         {"sky seen from a room without it", "{\"group\": \"hall\", \"sky\": true}", "{\"group\": \"hall\"}", false,
          "level.json: rooms[0]: room \"hall\" can see the open sky of room \"yard\""},
         {"open room without the sky", "{\"group\": \"yard\", \"sky\": true}", "{\"group\": \"yard\"}", false,

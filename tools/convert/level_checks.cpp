@@ -114,9 +114,12 @@ private:
     std::string OutsideBox(std::size_t r) const {
         return "lies outside the box of its " + RoomName(r) + " (" + ManifestBox(r) + ")";
     }
+    // Objects and lights name their room by any of its groups.
     std::size_t RoomIndex(const std::string& group) const {
         for (std::size_t r = 0; r < manifest_.rooms.size(); ++r) {
-            if (manifest_.rooms[r].group == group) return r;
+            for (const GroupReference& g : manifest_.rooms[r].groups) {
+                if (g.name == group) return r;
+            }
         }
         return manifest_.rooms.size();
     }
