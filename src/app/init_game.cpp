@@ -139,7 +139,7 @@ bool InitProjectionAndLevel(const StartupConfig& config, std::string& error) {
         return false;
     }
     if (config.start) g_level.startPosition = *config.start;
-    // The level never changes from here on: its collision triangles are prepared once.
+    // The collision triangles are prepared once per load of the level.
     BuildCollisionCache(g_level);
     QuaternionIdentity(&g_chaseCamera.orientation);
     return true;
@@ -168,7 +168,6 @@ void StartRun(CounterSource* counter) {
 
 void RestartRun(CounterSource* counter) {
     ResetSimulation();
-    QuaternionIdentity(&g_chaseCamera.orientation);
     g_skyAngle = 0.0f;
     g_device->SetRenderState(D3DRS_FILLMODE, D3DFILL_SOLID);
     StartRun(counter);

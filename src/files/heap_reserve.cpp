@@ -16,28 +16,18 @@ constexpr std::size_t kBlock = std::size_t{16} << 20;
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
 constexpr std::size_t kPage = 4096;
 
-void KeepFreedMemory() {
-    static const bool done = [] {
-        mallopt(M_MMAP_THRESHOLD, static_cast<int>(kBlock * 2));
-        mallopt(M_TRIM_THRESHOLD, 1 << 30);  // a freed heap top stays for the next load
-        return true;
-    }();
-    (void)done;
-}
-
 }  // namespace
 
 void ReserveHeap(std::size_t bytes) {
     if (bytes < kSmallest) return;
-    KeepFreedMemory();
+    mallopt(M_MMAP_THRESHOLD, static_cast<int>(kBlock * 2));
+    mallopt(M_TRIM_THRESHOLD, 1 << 30);  // a freed heap top stays for the next load
     std::vector<unsigned char*> blocks;
     blocks.reserve(bytes / kBlock + 1);
     for (std::size_t done = 0; done < bytes; done += kBlock) {
         auto* block = static_cast<unsigned char*>(std::malloc(kBlock));
         if (block == nullptr) break;
         blocks.push_back(block);
-    }
-    for (unsigned char* block : blocks) {
         const auto from = reinterpret_cast<std::uintptr_t>(block), to = from + kBlock;
         const std::uintptr_t begin = (from + kHugePage - 1) & ~(kHugePage - 1), end = to & ~(kHugePage - 1);
         ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);

@@ -19,14 +19,6 @@ namespace {
 
 std::string Num(std::size_t value) { return std::to_string(value); }
 
-SurfaceBox BoxOf(const Surface& surface) {
-    SurfaceBox box;
-    if (!surface.vertices.empty())
-        ComputeBoundingBox(reinterpret_cast<const Vector3*>(surface.vertices.data()),
-                           static_cast<unsigned>(surface.vertices.size()), sizeof(Vertex), &box.low, &box.high);
-    return box;
-}
-
 // Names float i of a run of vectors laid out as the letters of components ("xyz", "xyzuv").
 std::string Component(const char* record, const char* components, std::size_t i, bool numbered) {
     const std::size_t width = std::strlen(components);

@@ -19,16 +19,9 @@ void JoinSurfaceBoxes(const std::vector<Surface>& surfaces, std::size_t inUse, c
     boxMin = boxMax = Vector3{0.0f, 0.0f, 0.0f};
     bool any = false;
     for (std::size_t s = 0; s < inUse && s < surfaces.size(); ++s) {
-        const std::vector<Vertex>& vertices = surfaces[s].vertices;
-        if (vertices.empty()) continue;
-        Vector3 low{}, high{};
-        if (known != nullptr && s < known->size()) {
-            low = (*known)[s].low;
-            high = (*known)[s].high;
-        } else {
-            ComputeBoundingBox(reinterpret_cast<const Vector3*>(vertices.data()),
-                               static_cast<unsigned>(vertices.size()), sizeof(Vertex), &low, &high);
-        }
+        if (surfaces[s].vertices.empty()) continue;
+        const SurfaceBox box = known != nullptr && s < known->size() ? (*known)[s] : BoxOf(surfaces[s]);
+        const Vector3 &low = box.low, &high = box.high;
         if (!any) {
             boxMin = low;
             boxMax = high;
@@ -45,6 +38,14 @@ void JoinSurfaceBoxes(const std::vector<Surface>& surfaces, std::size_t inUse, c
 }
 
 }  // namespace
+
+SurfaceBox BoxOf(const Surface& surface) {
+    SurfaceBox box;
+    if (!surface.vertices.empty())
+        ComputeBoundingBox(reinterpret_cast<const Vector3*>(surface.vertices.data()),
+                           static_cast<unsigned>(surface.vertices.size()), sizeof(Vertex), &box.low, &box.high);
+    return box;
+}
 
 RoomLight MakeRoomLight(const Vector3& position, const Vector3& colour, float range) {
     RoomLight light;

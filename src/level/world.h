@@ -145,6 +145,9 @@ private:
 struct SurfaceBox {
     Vector3 low{}, high{};
 };
+// The box of a surface's vertices; the zero box when it has none.
+SurfaceBox BoxOf(const Surface& surface);
+
 struct KnownSurfaceBoxes {
     std::vector<std::vector<SurfaceBox>> rooms, models;
 };

@@ -27,7 +27,7 @@ void WallPiece(SurfaceBuilder& b, const Vector3& start, const Vector3& direction
 void Wall(SurfaceBuilder& b, const Vector3& start, const Vector3& end, float y0, float y1, const Vector3& facing,
           const std::vector<Opening>& openings, const TexMapping& map, float cell) {
     const Vector3 span = Sub(end, start);
-    const float length = std::sqrt(Dot(span, span));
+    const float length = Length(span);
     const Vector3 direction = Scale(span, 1.0f / length);
     std::vector<Opening> gaps = openings;
     std::sort(gaps.begin(), gaps.end(), [](const Opening& a, const Opening& c) { return a.from < c.from; });

@@ -27,7 +27,7 @@ constexpr float kCameraConeTan = 1.43f;
 constexpr float kEyeLowest = -15.0f, kEyeHighest = 65.0f;
 
 Vector3 Normalised(const Vector3& v) {
-    const float length = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+    const float length = Length(v);
     return length > 0.0f ? Scale(v, 1.0f / length) : Vector3{0.0f, 0.0f, 1.0f};
 }
 

@@ -194,10 +194,8 @@ std::vector<Vector3> SightScene::StandingPoints(std::uint16_t room, float spacin
             for (int floor = 0; floor < kMaxFloorsPerColumn && bvh.Nearest(top, down, from, hit); ++floor) {
                 from = hit.distance;
                 const SightTriangle& t = bvh.Triangles()[hit.triangle];
-                const Vector3 n{t.edge1.y * t.edge2.z - t.edge1.z * t.edge2.y,
-                                t.edge1.z * t.edge2.x - t.edge1.x * t.edge2.z,
-                                t.edge1.x * t.edge2.y - t.edge1.y * t.edge2.x};
-                const float length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
+                const Vector3 n = Cross(t.edge1, t.edge2);
+                const float length = Length(n);
                 if (length <= 0.0f || n.y < kFloorNormalY * length) continue;
                 const Vector3 centre{x, high.y - hit.distance + kStandingHeight, z};
                 if (CurrentRoomAt(centre) == room) points.push_back(centre);

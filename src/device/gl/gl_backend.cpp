@@ -219,19 +219,17 @@ std::uint8_t GlBackend::LowestAlpha(const DeviceState& state) const {
                                textureName < minAlpha_.size() ? minAlpha_[textureName] : std::uint8_t{0});
 }
 
-bool GlBackend::ApplyState(const DeviceState& state, std::uint32_t fvf) {
+bool GlBackend::ApplyState(const DeviceState& state, const PlacedDraw& draw) {
     const bool all = forceFullApply_ || !applied_;
     const bool textured = state.texture[0] && state.texture[0]->backendHandle != 0;
-    const std::uint8_t lowestAlpha = LowestAlpha(state);
-    const GlRasterState raster = DeriveRasterState(state, hasDepth_, depthMapping_, lowestAlpha);
-    if (all || rasterStale_ || !(raster == raster_)) {
-        ApplyRasterState(raster);
-        raster_ = raster;
+    if (all || rasterStale_ || !(draw.raster == raster_)) {
+        ApplyRasterState(draw.raster);
+        raster_ = draw.raster;
         rasterStale_ = false;
         ++stats_.rasterApplies;
     }
 
-    GlProgramKey key = DeriveProgramKey(state, fvf, textured, lowestAlpha);
+    GlProgramKey key = DeriveProgramKey(state, draw.fvf, textured, draw.lowestAlpha);
     if (key.lighting) {
         DeriveLightingState(state, nextLighting_);
         if (nextLighting_.droppedLights && !warnedLights_) {
@@ -299,22 +297,26 @@ void GlBackend::Draw(const DeviceState& state, const DrawCall& call) {
     // Placing may start the stream buffers afresh, which the held draws' data must outlive.
     if (heldCount_ > 0 && !geometry_->StreamHasRoomFor(call)) SendHeldDraws();
     PlacedDraw draw;
+    const std::uint64_t hits = geometry_->Stats().staticHits;
     if (!geometry_->Place(call, draw.placement)) {
+        vertexArray_ = kUnknown;  // it may have bound one before refusing
         ++stats_.refusedDraws;
         return;
     }
-    vertexArray_ = kUnknown;  // placing may have bound another vertex array
+    // A draw found in the static buffers binds nothing; any other placing leaves its vertex array bound.
+    if (geometry_->Stats().staticHits == hits) vertexArray_ = draw.placement.vao;
     draw.fvf = call.fvf;
     draw.primitiveType = call.primitiveType;
     draw.indexCount = call.indices ? call.indexCount : 0;
     draw.arrayCount = call.vertexCount - call.minVertexIndex;
-    const GlRasterState raster = DeriveRasterState(state, hasDepth_, depthMapping_, LowestAlpha(state));
-    if (ordering_ && KeepsNearestOnly(raster, DecodeVertexFormat(call.fvf), call.primitiveType)) {
+    draw.lowestAlpha = LowestAlpha(state);
+    draw.raster = DeriveRasterState(state, hasDepth_, depthMapping_, draw.lowestAlpha);
+    if (ordering_ && KeepsNearestOnly(draw.raster, DecodeVertexFormat(call.fvf), call.primitiveType)) {
         if (heldCount_ == held_.size()) held_.emplace_back();
         HeldDraw& held = held_[heldCount_++];
         held.state = state;  // into the slot's own storage: no allocation once the slots exist
         held.draw = draw;
-        held.distance = EyeDistanceSquared(state.world, state.view, draw.placement.extent);
+        held.distance = EyeDistanceSquared(state.world, state.view, draw.placement.boxMin, draw.placement.boxMax);
         return;
     }
     SendHeldDraws();
@@ -327,7 +329,7 @@ void GlBackend::Send(const DeviceState& state, const PlacedDraw& draw) {
         vertexArray_ = draw.placement.vao;
         ++stats_.vertexArrayBinds;
     }
-    if (!ApplyState(state, draw.fvf)) {
+    if (!ApplyState(state, draw)) {
         ++stats_.refusedDraws;
         return;
     }

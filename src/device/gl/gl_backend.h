@@ -96,6 +96,8 @@ private:
         std::uint32_t indexCount = 0;  // 0: not indexed
         std::uint32_t arrayCount = 0;  // vertices of a draw that is not indexed
         GlPlacement placement;
+        std::uint8_t lowestAlpha = 0;  // LowestFragmentAlpha
+        GlRasterState raster;         // derived once: nothing it depends on changes while a draw is held
     };
     // A draw held back to be sent nearest first (gl_draw_order.h), with the state it was made in.
     struct HeldDraw {
@@ -107,7 +109,7 @@ private:
     // Sends the held draws, nearest first; called before anything that depends on the order.
     void SendHeldDraws();
     // False when the draw's program cannot be had.
-    bool ApplyState(const DeviceState& state, std::uint32_t fvf);
+    bool ApplyState(const DeviceState& state, const PlacedDraw& draw);
     // The lowest alpha the draw's fragments can have (LowestFragmentAlpha).
     std::uint8_t LowestAlpha(const DeviceState& state) const;
     void BindTexture(const DeviceState& state);

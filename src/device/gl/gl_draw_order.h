@@ -15,21 +15,12 @@ namespace brontal {
 
 struct GlRasterState;
 
-// The box of a draw's vertices, in its own (model) space.
-struct GlExtent {
-    float boxMin[3] = {0, 0, 0};
-    float boxMax[3] = {0, 0, 0};
-};
-
-// Over `count` vertices of `stride` bytes, each starting with its position (three floats).
-GlExtent MeasureExtent(const std::uint8_t* vertices, std::uint32_t count, std::uint32_t stride);
-
 // True when the draw's fragments keep only the nearest, so that it may change places with
 // others like it.
 bool KeepsNearestOnly(const GlRasterState& raster, const VertexLayout& layout, D3DPRIMITIVETYPE type);
 
-// The squared distance from the eye to the draw's box under `world` then `view`; 0 when the
-// eye is inside it or the transform cannot be undone.
-float EyeDistanceSquared(const Matrix4x4& world, const Matrix4x4& view, const GlExtent& extent);
+// The squared distance from the eye to the draw's box (in its own space) under `world` then
+// `view`; 0 when the eye is inside it or the transform cannot be undone.
+float EyeDistanceSquared(const Matrix4x4& world, const Matrix4x4& view, const Vector3& boxMin, const Vector3& boxMax);
 
 }  // namespace brontal

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "device/vertex_format.h"
+#include "math/plane.h"
 
 namespace brontal {
 
@@ -105,7 +106,8 @@ bool GlGeometry::Place(const DrawCall& call, GlPlacement& out) {
     const std::size_t indexSize = std::size_t{call.indexCount} * sizeof(std::uint16_t);
     auto measured = [&](bool placed) {
         if (placed && !layout.preTransformed)
-            out.extent = MeasureExtent(vertexBytes, call.vertexCount - call.minVertexIndex, call.stride);
+            ComputeBoundingBox(reinterpret_cast<const Vector3*>(vertexBytes), call.vertexCount - call.minVertexIndex,
+                               call.stride, &out.boxMin, &out.boxMax);
         return placed;
     };
 

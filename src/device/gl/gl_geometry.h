@@ -25,7 +25,6 @@
 
 #include "device/backend.h"
 #include "device/gl/gl_api.h"
-#include "device/gl/gl_draw_order.h"
 
 namespace brontal {
 
@@ -46,7 +45,7 @@ struct GlPlacement {
     GLint first = 0;
     GLint baseVertex = 0;
     std::uintptr_t indexOffset = 0;
-    GlExtent extent;  // of the draw's vertices (not measured for pre-transformed ones)
+    Vector3 boxMin{}, boxMax{};  // of the draw's vertices (not measured for pre-transformed ones)
 };
 
 class GlGeometry {
