@@ -4,6 +4,7 @@
 // must build without a warning and lead from its hall into its courtyard.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -68,72 +69,65 @@ bool ParseStateLine(const std::string& line, FrameState& out) {
     return true;
 }
 
-std::string GameBinary() {
-#ifdef BRONTAL_GAME_BINARY
-    return BRONTAL_GAME_BINARY;
-#else
-    const char* binaryDir = std::getenv("BRONTAL_BINARY_DIR");
-    return std::string(binaryDir ? binaryDir : ".") + "/src/app/brontal";
-#endif
+// Builds `manifest` into the data directory `data`, the output thrown away but for the warnings
+// and errors, which go to `errors`; the build's exit status.
+int BuildQuietly(const std::string& manifest, const std::string& data, std::string& errors) {
+    std::string arguments[] = {"build", manifest, "--data", data};
+    char* argv[] = {arguments[0].data(), arguments[1].data(), arguments[2].data(), arguments[3].data()};
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    const int status = BuildCommand(4, argv);
+    ::testing::internal::GetCapturedStdout();
+    errors = ::testing::internal::GetCapturedStderr();
+    return status;
 }
 
-// Plays the data directory `data` of `dir` headless for `frames` frames of 0.02 s with the keys
-// given, and reads the state log back; the game's exit status and output go to `status`, `output`.
-std::vector<FrameState> Play(const ScratchDirectory& dir, int frames, const std::string& keys, int& status,
-                             std::string& output) {
-    dir.Write("keys.txt", keys);
+// Plays the data directory `data` of `dir` headless for `frames` frames of 0.02 s holding Up, and
+// reads the state log back into `states`: the game runs, finds every sky image, starts in the
+// Entrance Hall and walks forward on the floors all the way (never below them, never back).
+void WalkForward(const ScratchDirectory& dir, int frames, std::vector<FrameState>& states) {
+    dir.Write("keys.txt", "0 " + std::to_string(frames - 1) + " UP\n");
     // The software renderer keeps a few allocations to the end of the process; in sanitizer
     // builds the leak check of the game run is left to the game's own tests.
     const std::string command = "cd '" + dir.Path("") + "' && ASAN_OPTIONS=\"$ASAN_OPTIONS:detect_leaks=0\" '" +
-                                GameBinary() + "' --data data --headless --fixed-dt 0.02 --frames " +
+                                BRONTAL_GAME_BINARY + "' --data data --headless --fixed-dt 0.02 --frames " +
                                 std::to_string(frames) + " --keys keys.txt --state-log state.jsonl > run.out 2>&1";
-    status = std::system(command.c_str());
+    const int status = std::system(command.c_str());
     std::ifstream run(dir.Path("run.out"));
-    output.assign(std::istreambuf_iterator<char>(run), {});
+    const std::string output(std::istreambuf_iterator<char>(run), {});
+    ASSERT_EQ(status, 0) << output;
+    EXPECT_EQ(output.find("SKY"), std::string::npos) << "every sky image loads: " << output;
 
     std::ifstream log(dir.Path("state.jsonl"));
-    std::vector<FrameState> states;
     for (std::string line; std::getline(log, line);) {
         FrameState state;
         EXPECT_TRUE(ParseStateLine(line, state)) << line;
         states.push_back(state);
     }
-    return states;
+    ASSERT_EQ(states.size(), static_cast<std::size_t>(frames));
+    EXPECT_EQ(states.front().room, "Entrance Hall");
+    for (std::size_t i = 1; i < states.size(); ++i) {
+        EXPECT_GT(states[i].y, 0.0f) << "frame " << i;
+        EXPECT_GE(states[i].z, states[i - 1].z) << "frame " << i;
+    }
 }
 
 TEST(ConvertedLevelWalk, PlayerLandsAndRunsIntoTheCorridor) {
-    if (!std::filesystem::exists(GameBinary())) GTEST_SKIP() << "the game is not built: " << GameBinary();
-
     ScratchDirectory dir;
     dir.Write("walk.obj", kWalkObj);
     for (const char* face : {"left", "right", "up", "down", "front", "back"}) {
         dir.Write(std::string("sky/") + face + ".png", EncodePng(SolidImage(4, 4, 90, 140, 220)));
     }
-    std::string arguments[] = {"build", dir.Write("walk.json", kWalkManifest), "--data", dir.Path("data")};
-    char* argv[] = {arguments[0].data(), arguments[1].data(), arguments[2].data(), arguments[3].data()};
-    ::testing::internal::CaptureStdout();
-    ASSERT_EQ(BuildCommand(4, argv), 0);
-    ::testing::internal::GetCapturedStdout();
+    std::string errors;
+    ASSERT_EQ(BuildQuietly(dir.Write("walk.json", kWalkManifest), dir.Path("data"), errors), 0) << errors;
 
-    int status = 0;
-    std::string output;
-    const std::vector<FrameState> frames = Play(dir, 150, "0 149 UP\n", status, output);
-    ASSERT_EQ(status, 0) << output;
-    EXPECT_EQ(output.find("SKY"), std::string::npos) << "every sky image loads: " << output;
-
-    ASSERT_EQ(frames.size(), 150u);
-    EXPECT_EQ(frames.front().room, "Entrance Hall");
+    std::vector<FrameState> frames;
+    ASSERT_NO_FATAL_FAILURE(WalkForward(dir, 150, frames));
     EXPECT_EQ(frames.front().z, -100.0f);  // the start's z, negated
-
-    long firstInCorridor = -1;
-    for (std::size_t i = 1; i < frames.size(); ++i) {
-        // The floor holds the player up all the way: never below it, never falling away.
-        EXPECT_GT(frames[i].y, 0.0f) << "frame " << i;
-        EXPECT_GE(frames[i].z, frames[i - 1].z) << "frame " << i;
-        if (firstInCorridor < 0 && frames[i].room == "Corridor") firstInCorridor = static_cast<long>(i);
-    }
-    ASSERT_GE(firstInCorridor, 0) << "the player never reached the corridor; last z " << frames.back().z;
-    EXPECT_GE(frames[static_cast<std::size_t>(firstInCorridor)].z, 0.0f);
+    const auto corridor =
+        std::find_if(frames.begin() + 1, frames.end(), [](const FrameState& f) { return f.room == "Corridor"; });
+    ASSERT_NE(corridor, frames.end()) << "the player never reached the corridor; last z " << frames.back().z;
+    EXPECT_GE(corridor->z, 0.0f);
     // Landed: the last frames stand on the floor at one height.
     EXPECT_NEAR(frames.back().y, frames[frames.size() - 20].y, 1e-3f);
 }
@@ -143,29 +137,13 @@ TEST(ConvertedLevelWalk, PlayerLandsAndRunsIntoTheCorridor) {
 // courtyard on the floors all the way. The example must keep building as the converter changes.
 TEST(ConvertedLevelWalk, TheGuidesExampleBuildsWithoutWarningsAndLeadsIntoTheCourtyard) {
     ScratchDirectory dir;
-    std::string arguments[] = {"build", BRONTAL_EXAMPLES_DIR "/first-level/level.json", "--data", dir.Path("data")};
-    char* argv[] = {arguments[0].data(), arguments[1].data(), arguments[2].data(), arguments[3].data()};
-    ::testing::internal::CaptureStdout();
-    ::testing::internal::CaptureStderr();
-    const int built = BuildCommand(4, argv);
-    ::testing::internal::GetCapturedStdout();
-    const std::string errors = ::testing::internal::GetCapturedStderr();
-    ASSERT_EQ(built, 0) << errors;
+    std::string errors;
+    ASSERT_EQ(BuildQuietly(BRONTAL_EXAMPLES_DIR "/first-level/level.json", dir.Path("data"), errors), 0) << errors;
     EXPECT_EQ(errors, "") << "the example builds without a warning";
     ASSERT_TRUE(HoldsGameData(dir.Path("data")));
-    if (!std::filesystem::exists(GameBinary())) GTEST_SKIP() << "the game is not built: " << GameBinary();
 
-    int status = 0;
-    std::string output;
-    const std::vector<FrameState> frames = Play(dir, 130, "0 129 UP\n", status, output);
-    ASSERT_EQ(status, 0) << output;
-    EXPECT_EQ(output.find("SKY"), std::string::npos) << "every sky image loads: " << output;
-    ASSERT_EQ(frames.size(), 130u);
-    EXPECT_EQ(frames.front().room, "Entrance Hall");
-    for (std::size_t i = 1; i < frames.size(); ++i) {
-        EXPECT_GT(frames[i].y, 0.0f) << "frame " << i;
-        EXPECT_GE(frames[i].z, frames[i - 1].z) << "frame " << i;
-    }
+    std::vector<FrameState> frames;
+    ASSERT_NO_FATAL_FAILURE(WalkForward(dir, 130, frames));
     EXPECT_EQ(frames.back().room, "Courtyard") << "last z " << frames.back().z;
 }
 

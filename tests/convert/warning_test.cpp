@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "convert/convert_files.h"
+#include "math/vector_ops.h"
 
 namespace brontal {
 namespace {
@@ -24,9 +25,7 @@ public:
     }
     void Material(const std::string& name) { text_ << "usemtl " << name << "\n"; }
     void Quad(Vector3 a, Vector3 b, Vector3 c, Vector3 d, const Vector3& facing) {
-        const Vector3 ab{b.x - a.x, b.y - a.y, b.z - a.z}, ac{c.x - a.x, c.y - a.y, c.z - a.z};
-        const Vector3 n{ab.y * ac.z - ab.z * ac.y, ab.z * ac.x - ab.x * ac.z, ab.x * ac.y - ab.y * ac.x};
-        if ((n.x * facing.x + n.y * facing.y + n.z * facing.z < 0) != inside_out_) std::swap(b, d);
+        if ((Dot(Cross(Sub(b, a), Sub(c, a)), facing) < 0) != inside_out_) std::swap(b, d);
         for (const Vector3& p : {a, b, c, d}) text_ << "v " << p.x << " " << p.y << " " << p.z << "\n";
         text_ << "f -4 -3 -2 -1\n";
     }

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "level/world.h"
-#include "math/vector3.h"
+#include "math/vector_ops.h"
 #include "text/recording_device.h"
 
 namespace brontal {
@@ -55,7 +55,10 @@ TEST_F(SkyBoxDraw, FacesLookInwardStandUprightAndJoinAllRound) {
     ASSERT_EQ(device.draws.size(), 5u);
     const float h = 25000.0f;
     auto at = [&](int face, int i) { return device.draws[face].VertexAt<Vertex>(i); };
-    auto minus = [](const Vertex& a, const Vertex& b) { return Vector3{a.x - b.x, a.y - b.y, a.z - b.z}; };
+    auto corner = [&](int face, int i) {
+        const Vertex v = at(face, i);
+        return Vector3{v.x, v.y, v.z};
+    };
     const float low = 0.0009765625f, high = 0.9990234375f;
     const float uv[4][2] = {{low, low}, {low, high}, {high, low}, {high, high}};
     for (int f = 0; f < 5; ++f) {
@@ -70,11 +73,8 @@ TEST_F(SkyBoxDraw, FacesLookInwardStandUprightAndJoinAllRound) {
         }
         // The strip's triangles (0, 1, 2) and (2, 1, 3) turn their fronts to the centre.
         for (const auto& t : {std::array{0, 1, 2}, std::array{2, 1, 3}}) {
-            const Vector3 e1 = minus(at(f, t[1]), at(f, t[0])), e2 = minus(at(f, t[2]), at(f, t[0]));
-            Vector3 n{};
-            Vec3Cross(&n, &e1, &e2);
-            const Vertex a = at(f, t[0]);
-            EXPECT_GT(-(n.x * a.x + n.y * a.y + n.z * a.z), 0.0f);
+            const Vector3 a = corner(f, t[0]);
+            EXPECT_GT(-Dot(Cross(Sub(corner(f, t[1]), a), Sub(corner(f, t[2]), a)), a), 0.0f);
         }
     }
     // The sides in the order they stand round the box: each one's right edge (vertices 2, 3) is the
