@@ -82,6 +82,9 @@ std::string SceneGltf(const std::string& bufferUri, std::size_t bufferSize, cons
 })";
 }
 
+// The scene's last node, after which the tests add their own.
+const std::string kLastNode = R"({"name": "yard", "mesh": 0, "translation": [20, 0, 0]})";
+
 const char* kManifest = R"({
   "geometry": "scene.gltf",
   "rooms": [{"group": "hall", "visible": ["hall", "yard"]}, {"group": "yard", "sky": true}],
@@ -205,8 +208,7 @@ TEST(GltfConvert, LongNodeChainsCarryEveryAncestorsTransform) {
     std::string chain;
     for (int n = 0; n < kChain; ++n)
         chain += R"(, {"translation": [1, 0, 0], "children": [)" + std::to_string(n == kChain - 1 ? 0 : 5 + n) + "]}";
-    const std::string lastNode = R"({"name": "yard", "mesh": 0, "translation": [20, 0, 0]})";
-    text.replace(text.find(lastNode) + lastNode.size(), 0, chain);
+    text.replace(text.find(kLastNode) + kLastNode.size(), 0, chain);
     text.replace(text.find(R"("nodes": [0, 1, 2])"), 18, R"("nodes": [4, 1, 2])");
     dir.Write("scene.gltf", text);
     dir.Write("x.png", EncodePng(SolidImage(2, 2, 1, 2, 3)));
@@ -273,21 +275,14 @@ TEST(GltfConvert, RefusesBrokenAccessorsNamingTheFile) {
     }
 }
 
-}  // namespace
-}  // namespace brontal
-
-namespace brontal {
-namespace {
-
 // Models keep their nodes' rotations and scales, parents' included, but not their places.
 TEST(GltfConvert, ModelsComeAtTheirAuthoredSizeAndOrientation) {
     ScratchDirectory dir;
     const std::vector<std::uint8_t> buffer = SceneBuffer();
     std::string text = SceneGltf("data:application/octet-stream;base64," + Base64(buffer), buffer.size(), "t.png");
-    const std::string lastNode = R"({"name": "yard", "mesh": 0, "translation": [20, 0, 0]})";
     // Node 4 works in centimetres; node 5, without a name, turns its triangle a quarter about x;
     // node 6 mirrors its own.
-    text.replace(text.find(lastNode) + lastNode.size(), 0,
+    text.replace(text.find(kLastNode) + kLastNode.size(), 0,
                  R"(, {"name": "centimetres", "scale": [0.01, 0.01, 0.01], "translation": [500, 0, 0],)"
                  R"( "children": [5, 6]},)"
                  R"( {"mesh": 1, "rotation": [0.70710678, 0, 0, 0.70710678], "translation": [300, 0, 0]},)"
@@ -347,8 +342,7 @@ TEST(GltfConvert, AnUnreadableMeshStopsOnlyTheLevelThatUsesIt) {
     ScratchDirectory dir;
     const std::vector<std::uint8_t> buffer = SceneBuffer();
     std::string text = SceneGltf("data:application/octet-stream;base64," + Base64(buffer), buffer.size(), "t.png");
-    const std::string lastNode = R"({"name": "yard", "mesh": 0, "translation": [20, 0, 0]})";
-    text.replace(text.find(lastNode) + lastNode.size(), 0, R"(, {"mesh": 2})");
+    text.replace(text.find(kLastNode) + kLastNode.size(), 0, R"(, {"mesh": 2})");
     const std::string lastMesh = R"({"primitives": [{"attributes": {"POSITION": 3}, "material": 1}]})";
     text.replace(text.find(lastMesh) + lastMesh.size(), 0,
                  R"(, {"primitives": [{"attributes": {"POSITION": 3}, "mode": 1}]})");
@@ -356,9 +350,8 @@ TEST(GltfConvert, AnUnreadableMeshStopsOnlyTheLevelThatUsesIt) {
     dir.Write("t.png", EncodePng(SolidImage(2, 2, 1, 2, 3)));
     Converted out = Convert(dir.Write("level.json", kManifest));
     ASSERT_TRUE(out.ok) << out.error;
-    ASSERT_EQ(out.WarningsAbout(gltf).size(), 1u);
-    EXPECT_EQ(out.WarningsAbout(gltf)[0], gltf + ": group #4 is neither a room nor a model in " +
-                                              dir.Path("level.json") + "; it is left out");
+    EXPECT_EQ(out.WarningsAbout(gltf), std::vector<std::string>{gltf + ": group #4 is neither a room nor a model in " +
+                                                                dir.Path("level.json") + "; it is left out"});
 
     std::string manifest = kManifest;
     manifest.replace(manifest.find(R"({"group": "lamp"})"), 17, R"({"group": "lamp"}, {"group": "#4"})");
