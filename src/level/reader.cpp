@@ -53,8 +53,9 @@ void GiveBackUnused(AnimatedModel& model) {
 class LevelWalk {
 public:
     LevelWalk(const std::uint8_t* data, std::size_t size, const std::string& name, Level& level,
-              LevelReadDetails* details)
-        : data_(data), cursor_(data, size), name_(name), level_(level), details_(details) {}
+              LevelReadDetails* details, SurfaceLists lists)
+        : data_(data), cursor_(data, size), name_(name), level_(level), details_(details),
+          keepSurfaceLists_(lists == SurfaceLists::kKept) {}
 
     bool Run() { return Walk() && FinishCounts() && CheckReferences(); }
     const std::string& Error() const { return error_; }
@@ -80,10 +81,13 @@ private:
     bool TextureBlockChunk();
 
     bool ReadName(std::string& out);
-    bool ReadSurface(Surface& surface, bool roomSurface);
+    bool ReadSurface(Surface& surface, bool roomSurface, SurfaceBox& box);
+    // A surface's or part's vertex and index lists, checked in the file's bytes and copied into
+    // vertices and indices when keep (left in the file otherwise); their box, when box is given,
+    // is taken from the same bytes.
     bool ReadLists(std::uint16_t lastVertex, std::size_t lastVertexOffset, std::uint16_t lastIndex,
-                   std::size_t lastIndexOffset, std::vector<Vertex>& vertices, std::vector<std::uint16_t>& indices,
-                   const char* owner);
+                   std::size_t lastIndexOffset, bool keep, std::vector<Vertex>& vertices,
+                   std::vector<std::uint16_t>& indices, SurfaceBox* box, const char* owner);
     bool CheckTextureIndex(std::uint16_t textureIndex, std::size_t offset);
     bool RequireHeader();
     bool RequireParent(bool present, const char* parentChunk);
@@ -104,6 +108,7 @@ private:
     const std::string& name_;
     Level& level_;
     LevelReadDetails* details_;
+    bool keepSurfaceLists_;
     std::string error_;
 
     std::size_t chunkStart_ = 0;
@@ -138,17 +143,26 @@ bool LevelWalk::Refuse(std::size_t offset, std::uint16_t id, const std::string& 
 // number is refused where it lies, by the name of its field. The floats have been read already.
 template <typename FieldName>
 bool LevelWalk::RequireFinite(std::size_t offset, std::size_t count, FieldName fieldOf) {
-    // A float is not finite when its exponent bits are all ones. One pass without an early exit
-    // (which the compiler vectorises) clears the common case; only a list with such a float is
-    // walked again for the first one.
-    bool any = false;
-    for (std::size_t i = 0; i < count; ++i) {
+    // A float is not finite when its exponent bits are all ones, and then adding one to the
+    // exponent carries into the sign bit. One pass without an early exit, sixteen floats at a
+    // time (which the compiler turns into vector instructions), clears the common case; only a
+    // list with such a float is walked again for the first one.
+    constexpr std::uint32_t kExponent = 0x7F800000u, kExponentOne = 0x00800000u;
+    constexpr std::size_t kBlock = 16;
+    std::uint32_t carries = 0;
+    std::size_t i = 0;
+    for (; i + kBlock <= count; i += kBlock) {
+        std::uint32_t bits[kBlock];
+        std::memcpy(bits, data_ + offset + 4 * i, sizeof bits);
+        for (const std::uint32_t b : bits) carries |= (b & kExponent) + kExponentOne;
+    }
+    for (; i < count; ++i) {
         std::uint32_t bits;
         std::memcpy(&bits, data_ + offset + 4 * i, sizeof bits);
-        any |= (bits & 0x7F800000u) == 0x7F800000u;
+        carries |= (bits & kExponent) + kExponentOne;
     }
-    if (!any) return true;
-    for (std::size_t i = 0; i < count; ++i) {
+    if ((carries & 0x80000000u) == 0) return true;
+    for (i = 0; i < count; ++i) {
         float value;
         std::memcpy(&value, data_ + offset + 4 * i, sizeof value);
         if (!std::isfinite(value)) {
@@ -231,8 +245,8 @@ bool LevelWalk::CheckTextureIndex(std::uint16_t textureIndex, std::size_t offset
 }
 
 bool LevelWalk::ReadLists(std::uint16_t lastVertex, std::size_t lastVertexOffset, std::uint16_t lastIndex,
-                          std::size_t lastIndexOffset, std::vector<Vertex>& vertices,
-                          std::vector<std::uint16_t>& indices, const char* owner) {
+                          std::size_t lastIndexOffset, bool keep, std::vector<Vertex>& vertices,
+                          std::vector<std::uint16_t>& indices, SurfaceBox* box, const char* owner) {
     if (lastVertex == kInvalidLastIndex) return Refuse(lastVertexOffset, "has a last-vertex field of 0xFFFF");
     if (lastIndex == kInvalidLastIndex) return Refuse(lastIndexOffset, "has a last-index field of 0xFFFF");
     const std::size_t vertexCount = std::size_t{lastVertex} + 1;
@@ -244,27 +258,38 @@ bool LevelWalk::ReadLists(std::uint16_t lastVertex, std::size_t lastVertexOffset
                                             Num(cursor_.remaining()) + " are left");
     }
     const std::size_t verticesOffset = cursor_.offset();
-    cursor_.Records(vertices, vertexCount);
+    const std::size_t indicesOffset = verticesOffset + vertexCount * sizeof(Vertex);
+    if (keep) {
+        cursor_.Records(vertices, vertexCount);
+        cursor_.Records(indices, indexCount);
+    } else {
+        cursor_.Take(listBytes);
+    }
     if (!RequireFinite(verticesOffset, vertexCount * 5, [](std::size_t i) { return Component("vertex", "xyzuv", i, true); }))
         return false;
-    const std::size_t indicesOffset = cursor_.offset();
-    cursor_.Records(indices, indexCount);
     // The largest index first, in one pass the compiler vectorises; only a list with an index out
     // of range is walked again for the first one.
+    const auto indexAt = [&](std::size_t i) {
+        std::uint16_t index;
+        std::memcpy(&index, data_ + indicesOffset + 2 * i, sizeof index);
+        return index;
+    };
     std::uint16_t largest = 0;
-    for (const std::uint16_t index : indices) largest = index > largest ? index : largest;
-    if (largest < vertexCount) return true;
-    for (std::size_t i = 0; i < indexCount; ++i) {
-        if (indices[i] >= vertexCount) {
-            return Refuse(indicesOffset + 2 * i, "has index " + Num(indices[i]) + " (entry " + Num(i) +
-                                                     ") outside its " + owner + "'s " + Num(vertexCount) +
-                                                     " vertices");
+    for (std::size_t i = 0; i < indexCount; ++i) largest = std::max(largest, indexAt(i));
+    if (largest >= vertexCount) {
+        for (std::size_t i = 0; i < indexCount; ++i) {
+            if (indexAt(i) >= vertexCount) {
+                return Refuse(indicesOffset + 2 * i, "has index " + Num(indexAt(i)) + " (entry " + Num(i) +
+                                                         ") outside its " + owner + "'s " + Num(vertexCount) +
+                                                         " vertices");
+            }
         }
     }
+    if (box != nullptr) *box = BoxOfVertexBytes(data_ + verticesOffset, vertexCount);
     return true;
 }
 
-bool LevelWalk::ReadSurface(Surface& surface, bool roomSurface) {
+bool LevelWalk::ReadSurface(Surface& surface, bool roomSurface, SurfaceBox& box) {
     if (!ReadName(surface.name)) return false;
     const std::size_t lastVertexOffset = cursor_.offset();
     const std::uint16_t lastVertex = cursor_.U16();
@@ -279,12 +304,12 @@ bool LevelWalk::ReadSurface(Surface& surface, bool roomSurface) {
                                            Num(kMaxRoomSurfaceTriangles));
     }
     if (!CheckTextureIndex(surface.textureIndex, textureOffset)) return false;
-    if (!ReadLists(lastVertex, lastVertexOffset, lastIndex, lastIndexOffset, surface.vertices, surface.indices,
-                   "surface")) {
+    if (!ReadLists(lastVertex, lastVertexOffset, lastIndex, lastIndexOffset, keepSurfaceLists_, surface.vertices,
+                   surface.indices, &box, "surface")) {
         return false;
     }
-    surface.vertexCount = static_cast<std::uint16_t>(surface.vertices.size());
-    surface.indexCount = static_cast<std::uint16_t>(surface.indices.size());
+    surface.vertexCount = static_cast<std::uint16_t>(lastVertex + 1);
+    surface.indexCount = static_cast<std::uint16_t>(lastIndex + 1);
     surface.triangleCount = static_cast<std::uint8_t>(surface.indexCount / 3);  // 8 bits, as drawn
     return true;
 }
@@ -365,8 +390,7 @@ bool LevelWalk::RoomSurfaceChunk() {
                                        Num(places.offset) + ")");
     }
     Surface surface;
-    if (!ReadSurface(surface, true)) return false;
-    surfaceBoxes_.rooms.back().push_back(BoxOf(surface));
+    if (!ReadSurface(surface, true, surfaceBoxes_.rooms.back().emplace_back())) return false;
     room.surfaces.push_back(std::move(surface));
     return true;
 }
@@ -462,8 +486,7 @@ bool LevelWalk::ModelSurfaceChunk() {
         return Refuse(chunkStart_, "is beyond the model's declared surface count of " + Num(modelPlaces_.back()));
     }
     Surface surface;
-    if (!ReadSurface(surface, false)) return false;
-    surfaceBoxes_.models.back().push_back(BoxOf(surface));
+    if (!ReadSurface(surface, false, surfaceBoxes_.models.back().emplace_back())) return false;
     model.surfaces.push_back(std::move(surface));
     return true;
 }
@@ -537,7 +560,8 @@ bool LevelWalk::AnimatedPartChunk() {
         }))
         return false;
     if (!CheckTextureIndex(part.textureIndex, textureOffset)) return false;
-    if (!ReadLists(lastVertex, lastVertexOffset, lastIndex, lastIndexOffset, part.vertices, part.indices, "part")) {
+    if (!ReadLists(lastVertex, lastVertexOffset, lastIndex, lastIndexOffset, true, part.vertices, part.indices, nullptr,
+                   "part")) {
         return false;
     }
     part.vertexCount = static_cast<std::uint16_t>(part.vertices.size());
@@ -623,13 +647,13 @@ bool LevelWalk::CheckReferences() {
 }  // namespace
 
 bool ReadLevel(const std::uint8_t* data, std::size_t size, const std::string& name, Device* device, Level& level,
-               std::string& error, LevelReadDetails* details) {
+               std::string& error, LevelReadDetails* details, SurfaceLists lists) {
     if (details != nullptr) *details = LevelReadDetails{};
     // The lists take about as many bytes as the file: have them ready at once.
-    ReserveHeap(size + size / 8);
+    if (lists == SurfaceLists::kKept) ReserveHeap(size + size / 8);
     Level read;
     read.device = device;
-    LevelWalk walk(data, size, name, read, details);
+    LevelWalk walk(data, size, name, read, details, lists);
     if (!walk.Run()) {
         error = walk.Error();
         level = Level{};

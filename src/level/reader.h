@@ -53,10 +53,15 @@ struct LevelReadDetails {
     std::uint16_t declaredAnimatedModelCount = 0;
 };
 
+// Whether the room and model surfaces' vertex and index lists are copied out of the file. A tool
+// that wants only the verdict, the counts and the boxes leaves them there: every byte is checked
+// as for the game and each surface's counts are filled, but its two lists stay empty.
+enum class SurfaceLists { kKept, kLeftInFile };
+
 // Reads a level from a complete level file held in memory; name is the file's name in messages.
 // Returns false with the message in error and level reset to empty when the file is refused.
 bool ReadLevel(const std::uint8_t* data, std::size_t size, const std::string& name, Device* device, Level& level,
-               std::string& error, LevelReadDetails* details = nullptr);
+               std::string& error, LevelReadDetails* details = nullptr, SurfaceLists lists = SurfaceLists::kKept);
 
 // The path as this platform opens it: a backslash is a directory separator.
 std::string LevelPathForOpening(const std::string& path);

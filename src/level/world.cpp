@@ -1,6 +1,11 @@
 // The process-wide level and what is derived from it once it is read.
 #include "level/world.h"
 
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+#include <limits>
+
 #include "level/box_corners.h"
 #include "math/plane.h"
 #include "math/vector3.h"
@@ -19,8 +24,10 @@ void JoinSurfaceBoxes(const std::vector<Surface>& surfaces, std::size_t inUse, c
     boxMin = boxMax = Vector3{0.0f, 0.0f, 0.0f};
     bool any = false;
     for (std::size_t s = 0; s < inUse && s < surfaces.size(); ++s) {
-        if (surfaces[s].vertices.empty()) continue;
-        const SurfaceBox box = known != nullptr && s < known->size() ? (*known)[s] : BoxOf(surfaces[s]);
+        // The reader's count stands for vertices it may have left in the file.
+        const bool isKnown = known != nullptr && s < known->size();
+        if (isKnown ? surfaces[s].vertexCount == 0 : surfaces[s].vertices.empty()) continue;
+        const SurfaceBox box = isKnown ? (*known)[s] : BoxOf(surfaces[s]);
         const Vector3 &low = box.low, &high = box.high;
         if (!any) {
             boxMin = low;
@@ -38,6 +45,57 @@ void JoinSurfaceBoxes(const std::vector<Surface>& surfaces, std::size_t inUse, c
 }
 
 }  // namespace
+
+SurfaceBox BoxOfVertexBytes(const std::uint8_t* bytes, std::size_t count) {
+    if (count == 0) return {};
+    // Four vertices are twenty floats, and each float's place in such a block is one component of
+    // one of the four: twenty running minima and maxima, which the compiler keeps in vector
+    // registers, take a block at a time. A place is walked in vertex order, so it keeps the first
+    // of equal values as the one-at-a-time walk does.
+    constexpr std::size_t kFloats = sizeof(Vertex) / sizeof(float), kBlock = 4 * kFloats;
+    constexpr float kHuge = std::numeric_limits<float>::infinity();
+    float low[kBlock], high[kBlock];
+    std::fill(std::begin(low), std::end(low), kHuge);
+    std::fill(std::begin(high), std::end(high), -kHuge);
+    std::size_t i = 0;
+    for (; i + 4 <= count; i += 4) {
+        float block[kBlock];
+        std::memcpy(block, bytes + i * sizeof(Vertex), sizeof block);
+        for (std::size_t j = 0; j < kBlock; ++j) {
+            low[j] = block[j] < low[j] ? block[j] : low[j];
+            high[j] = block[j] > high[j] ? block[j] : high[j];
+        }
+    }
+    for (; i < count; ++i) {
+        float vertex[kFloats];
+        std::memcpy(vertex, bytes + i * sizeof(Vertex), sizeof vertex);
+        for (std::size_t c = 0; c < 3; ++c) {
+            float &l = low[(i % 4) * kFloats + c], &h = high[(i % 4) * kFloats + c];
+            l = vertex[c] < l ? vertex[c] : l;
+            h = vertex[c] > h ? vertex[c] : h;
+        }
+    }
+    // The four places of a component joined. Equal values have the same bits except for the two
+    // zeros: when the end is zero, the first vertex at zero decides its sign, as it would walking
+    // one at a time.
+    const auto join = [&](const float* places, std::size_t c, bool lowest) {
+        float end = places[c];
+        for (std::size_t r = 1; r < 4; ++r) {
+            const float v = places[r * kFloats + c];
+            end = lowest ? (v < end ? v : end) : (v > end ? v : end);
+        }
+        if (end != 0.0f) return end;
+        for (std::size_t k = 0;; ++k) {
+            float v;
+            std::memcpy(&v, bytes + k * sizeof(Vertex) + c * sizeof(float), sizeof v);
+            if (v == 0.0f) return v;
+        }
+    };
+    SurfaceBox box;
+    box.low = {join(low, 0, true), join(low, 1, true), join(low, 2, true)};
+    box.high = {join(high, 0, false), join(high, 1, false), join(high, 2, false)};
+    return box;
+}
 
 SurfaceBox BoxOf(const Surface& surface) {
     SurfaceBox box;

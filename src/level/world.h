@@ -147,6 +147,9 @@ struct SurfaceBox {
 };
 // The box of a surface's vertices; the zero box when it has none.
 SurfaceBox BoxOf(const Surface& surface);
+// The same box for count vertices laid out as in the file, at any alignment, every coordinate a
+// finite number (as the reader has made sure): several vertices at a time.
+SurfaceBox BoxOfVertexBytes(const std::uint8_t* bytes, std::size_t count);
 
 struct KnownSurfaceBoxes {
     std::vector<std::vector<SurfaceBox>> rooms, models;

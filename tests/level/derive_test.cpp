@@ -1,6 +1,10 @@
 // The derivations after loading: room and model boxes, object boxes and world corners.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
+#include <random>
+
 #include "level/box_corners.h"
 #include "level/level_bytes.h"
 
@@ -96,6 +100,55 @@ TEST(DeriveBoxes, NonSolidModelStillGetsCorners) {
     const RoomObject& object = level.rooms[0].objects[0];
     EXPECT_FALSE(object.solid);
     ExpectNear(object.corners[7], 11, 1, 1);
+}
+
+TEST(DeriveBoxes, ManyAtATimeGivesTheOneAtATimeBoxToTheBit) {
+    // Lengths around the four-vertex blocks, coordinates from a few values so that ties are
+    // common, zeros of both signs among them, the bytes at an odd address.
+    std::mt19937 random(7);
+    const float values[] = {-0.0f, 0.0f, 1.5f, -2.0f, 0.0f, -0.0f, 3.0f};
+    for (int trial = 0; trial < 400; ++trial) {
+        Surface surface;
+        surface.vertices.resize(1 + trial % 13);
+        for (Vertex& v : surface.vertices)
+            for (float* c : {&v.x, &v.y, &v.z, &v.u, &v.v}) *c = values[random() % std::size(values)];
+        std::vector<std::uint8_t> bytes(1 + surface.vertices.size() * sizeof(Vertex));
+        std::memcpy(bytes.data() + 1, surface.vertices.data(), bytes.size() - 1);
+        const SurfaceBox one = BoxOf(surface), many = BoxOfVertexBytes(bytes.data() + 1, surface.vertices.size());
+        for (int c = 0; c < 3; ++c) {
+            const float* a = &one.low.x, *b = &many.low.x, *ah = &one.high.x, *bh = &many.high.x;
+            ASSERT_EQ(std::signbit(a[c]), std::signbit(b[c])) << "trial " << trial;
+            ASSERT_EQ(a[c], b[c]) << "trial " << trial;
+            ASSERT_EQ(std::signbit(ah[c]), std::signbit(bh[c])) << "trial " << trial;
+            ASSERT_EQ(ah[c], bh[c]) << "trial " << trial;
+        }
+    }
+}
+
+TEST(DeriveBoxes, ListsLeftInTheFileGiveTheSameCountsAndBoxes) {
+    ChunkWriter w;
+    PutHeader(w, 1, 1, 0, 1);
+    PutRoom(w, 2, 1, 0);
+    PutSurface(w, 18, {{-5, 1, 2, 0, 0}, {0, 3, 4, 0, 0}, {1, 1, 1, 0, 0}}, {0, 1, 2});
+    PutSurface(w, 18, {{5, 0, 8, 0, 0}}, {0, 0, 0});
+    PutModel(w, 1);
+    PutSurface(w, 21, {{1, 1, 1, 0, 0}, {-1, -1, -1, 0, 0}}, {0, 1, 0});
+    PutObject(w, 0, {10, 0, 0});
+    Level kept, left;
+    std::string error;
+    ASSERT_TRUE(Read(w, kept, error)) << error;
+    ASSERT_TRUE(Read(w, left, error, SurfaceLists::kLeftInFile)) << error;
+    for (std::size_t s = 0; s < 2; ++s) {
+        const Surface &a = kept.rooms[0].surfaces[s], &b = left.rooms[0].surfaces[s];
+        EXPECT_EQ(a.vertexCount, b.vertexCount);
+        EXPECT_EQ(a.indexCount, b.indexCount);
+        EXPECT_EQ(a.triangleCount, b.triangleCount);
+        EXPECT_TRUE(b.vertices.empty() && b.indices.empty());
+    }
+    ExpectNear(left.rooms[0].boxMin, -5, 0, 1);
+    ExpectNear(left.rooms[0].boxMax, 5, 3, 8);
+    ExpectNear(left.models[0].boxMin, -1, -1, -1);
+    ExpectNear(left.rooms[0].objects[0].corners[0], 9, -1, -1);
 }
 
 TEST(DeriveBoxes, DerivationRunsOnAHandBuiltLevel) {

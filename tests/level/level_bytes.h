@@ -120,10 +120,12 @@ inline void PutPart(ChunkWriter& w, std::uint16_t texture = 0, Vector3 pivot = {
 }
 
 inline bool Read(const std::vector<std::uint8_t>& bytes, Level& level, std::string& error,
-                 LevelReadDetails* details = nullptr) {
-    return ReadLevel(bytes.data(), bytes.size(), "test.vrm", nullptr, level, error, details);
+                 LevelReadDetails* details = nullptr, SurfaceLists lists = SurfaceLists::kKept) {
+    return ReadLevel(bytes.data(), bytes.size(), "test.vrm", nullptr, level, error, details, lists);
 }
 
-inline bool Read(const ChunkWriter& w, Level& level, std::string& error) { return Read(w.bytes, level, error); }
+inline bool Read(const ChunkWriter& w, Level& level, std::string& error, SurfaceLists lists = SurfaceLists::kKept) {
+    return Read(w.bytes, level, error, nullptr, lists);
+}
 
 }  // namespace brontal::test

@@ -39,6 +39,12 @@ const Refusal kRefusals[] = {
          PutSurface(w, 18, {{0, 0, 0, 0, 0}, {1, 0, 0, kInfinity, 0}, {0, 1, 0, 0, 1}}, {0, 1, 2});
      },
      "byte 79: room surface chunk (18) has a vertex 1 u that is not a finite number (+infinity)"},
+    {"vertex not a number among the first sixteen floats", [](ChunkWriter& w) {
+         PutHeader(w, 1, 0, 0, 1);
+         PutRoom(w, 1, 0, 0);
+         PutSurface(w, 18, {{0, 0, 0, 0, 0}, {1, 0, 0, 0, 0}, {0, kNaN, 0, 0, 1}, {1, 1, 0, 1, 1}}, {0, 1, 2});
+     },
+     "byte 91: room surface chunk (18) has a vertex 2 y that is not a finite number (NaN)"},
     {"object angle not a number",
      [](ChunkWriter& w) { PutHeader(w, 1, 1, 0, 1); PutRoom(w, 0, 1, 0); PutObject(w, 0, {}, {0, 1, 0}, kNaN); },
      "byte 65: room object chunk (20) has a rotation angle that is not a finite number (NaN)"},
@@ -146,6 +152,8 @@ const Refusal kRefusals[] = {
 };
 
 TEST(ReaderRefusals, EachGivesOneMessageAndLeavesTheLevelEmpty) {
+    // Leaving the surfaces' lists in the file changes nothing that is checked.
+    for (const SurfaceLists lists : {SurfaceLists::kKept, SurfaceLists::kLeftInFile})
     for (const Refusal& refusal : kRefusals) {
         SCOPED_TRACE(refusal.what);
         ChunkWriter w;
@@ -155,7 +163,7 @@ TEST(ReaderRefusals, EachGivesOneMessageAndLeavesTheLevelEmpty) {
         level.roomCount = 3;
         level.rooms.resize(3);
         std::string error;
-        EXPECT_FALSE(Read(w, level, error));
+        EXPECT_FALSE(Read(w, level, error, lists));
         EXPECT_EQ(error, std::string("test.vrm: ") + refusal.message);
         EXPECT_EQ(level.roomCount, 0);
         EXPECT_TRUE(level.rooms.empty());

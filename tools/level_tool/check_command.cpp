@@ -6,11 +6,11 @@
 
 namespace brontal {
 
-bool ReadLevelForTool(const std::string& path, MappedFile& bytes, Level& level,
-                      LevelReadDetails& details) {
+bool ReadLevelForTool(const std::string& path, MappedFile& bytes, Level& level, LevelReadDetails& details,
+                      SurfaceLists lists) {
     std::string error;
     if (!bytes.Open(path, kMaxLevelFileSize, error) ||
-        !ReadLevel(bytes.data(), bytes.size(), path, nullptr, level, error, &details)) {
+        !ReadLevel(bytes.data(), bytes.size(), path, nullptr, level, error, &details, lists)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return false;
     }
@@ -39,7 +39,9 @@ int CheckCommand(int argc, char** argv) {
     MappedFile bytes;
     Level level;
     LevelReadDetails details;
-    if (!ReadLevelForTool(argv[1], bytes, level, details)) return 1;
+    // The verdict, the counts and the boxes need none of the surfaces' lists copied; finding what
+    // each room sees does, so a level small enough for that is read again with them.
+    if (!ReadLevelForTool(argv[1], bytes, level, details, SurfaceLists::kLeftInFile)) return 1;
     std::printf("%s: good: %u rooms, %u models, %u animated models, %u textures\n", argv[1],
                 unsigned{level.roomCount}, unsigned{level.modelCount}, unsigned{level.animatedModelCount},
                 unsigned{level.textureCount});
@@ -47,11 +49,16 @@ int CheckCommand(int argc, char** argv) {
     // Finding what each room sees takes seconds for a large level: check leaves that to vis.
     std::size_t triangles = 0;
     for (const Room& room : level.rooms)
-        for (const Surface& surface : room.surfaces) triangles += surface.indices.size() / 3;
+        for (const Surface& surface : room.surfaces) triangles += surface.indexCount / 3;
     if (triangles > kCheckSightTriangleLimit) {
         std::fprintf(stderr, "%s: visible lists not checked: %zu room triangles (brontal-level vis checks them)\n",
                      argv[1], triangles);
         return 0;
+    }
+    std::string error;
+    if (!ReadLevel(bytes.data(), bytes.size(), argv[1], nullptr, level, error, &details)) {
+        std::fprintf(stderr, "%s\n", error.c_str());  // the same bytes were accepted a moment ago
+        return 1;
     }
     WarnMissingRooms(argv[1], level, LevelSight({bytes.data(), bytes.size()}, level, details));
     return 0;
@@ -65,7 +72,7 @@ int ChunksCommand(int argc, char** argv) {
     MappedFile bytes;
     Level level;
     LevelReadDetails details;
-    const bool good = ReadLevelForTool(argv[1], bytes, level, details);
+    const bool good = ReadLevelForTool(argv[1], bytes, level, details, SurfaceLists::kLeftInFile);
     // The chunks the walk got through, also when it stopped at a refusal.
     std::printf("%10s  %6s  %-15s %10s\n", "offset", "id", "kind", "length");
     for (const ChunkRecord& chunk : details.chunks) {

@@ -146,7 +146,7 @@ int InfoCommand(int argc, char** argv) {
     MappedFile bytes;
     Level level;
     LevelReadDetails details;
-    if (!ReadLevelForTool(path, bytes, level, details)) return 1;
+    if (!ReadLevelForTool(path, bytes, level, details, SurfaceLists::kLeftInFile)) return 1;
 
     if (asJson) {
         const std::string text =

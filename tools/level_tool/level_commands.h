@@ -19,8 +19,8 @@ int VisCommand(int argc, char** argv);
 
 // Reads the file named by FILE and walks it without a device. On refusal prints the reader's
 // message on stderr and returns false.
-bool ReadLevelForTool(const std::string& path, MappedFile& bytes, Level& level,
-                      LevelReadDetails& details);
+bool ReadLevelForTool(const std::string& path, MappedFile& bytes, Level& level, LevelReadDetails& details,
+                      SurfaceLists lists = SurfaceLists::kKept);
 
 // What can be seen from each room of a level the reader took (textures with cut-out texels
 // decoded from the file's images).
