@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <string>
 
+#include "files/mapped_file.h"
 #include "level/reader.h"
 #include "level/writer.h"
 
@@ -94,6 +95,23 @@ void BM_LoadLevel(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * file.size));
 }
 BENCHMARK(BM_LoadLevel)->Unit(benchmark::kMillisecond);
+
+// What `brontal-level check` reads: the file mapped, every byte checked, the surfaces' lists
+// left in the file.
+void BM_CheckLevel(benchmark::State& state) {
+    const LevelFile& file = File();
+    for (auto _ : state) {
+        MappedFile bytes;
+        Level level;
+        std::string error;
+        if (!bytes.Open(file.path, kMaxLevelFileSize, error) ||
+            !ReadLevel(bytes.data(), bytes.size(), file.path, nullptr, level, error, nullptr, SurfaceLists::kLeftInFile))
+            state.SkipWithError(error.c_str());
+        benchmark::DoNotOptimize(level.rooms.data());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * file.size));
+}
+BENCHMARK(BM_CheckLevel)->Unit(benchmark::kMillisecond);
 
 // What dd does: the file read through one reused 1 MB buffer.
 void BM_ReadFile(benchmark::State& state) {
