@@ -84,12 +84,12 @@ SurfaceBox BoxOfVertexBytes(const std::uint8_t* bytes, std::size_t count) {
             const float v = places[r * kFloats + c];
             end = lowest ? (v < end ? v : end) : (v > end ? v : end);
         }
-        if (end != 0.0f) return end;
-        for (std::size_t k = 0;; ++k) {
+        for (std::size_t k = 0; end == 0.0f && k < count; ++k) {
             float v;
             std::memcpy(&v, bytes + k * sizeof(Vertex) + c * sizeof(float), sizeof v);
             if (v == 0.0f) return v;
         }
+        return end;
     };
     SurfaceBox box;
     box.low = {join(low, 0, true), join(low, 1, true), join(low, 2, true)};
