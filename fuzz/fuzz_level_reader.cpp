@@ -1,8 +1,10 @@
 // The level reader on arbitrary bytes. Besides not crashing, an accepted level must hold its
-// invariants, and writing it out again must give a file the reader accepts.
+// invariants, and writing it out again must give a file the reader accepts. Reading with the
+// surfaces' lists left in the file must give the same verdict, counts and boxes.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "level/reader.h"
 #include "level/writer.h"
@@ -63,13 +65,38 @@ void CheckLevel(const Level& level) {
     }
 }
 
+bool SameBox(const Vector3& a, const Vector3& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// The tools' read, lists left in the file, against the game's.
+void CheckListsLeftInFile(const std::uint8_t* data, std::size_t size, bool accepted, const Level& kept,
+                          const std::string& keptError) {
+    Level left;
+    std::string error;
+    Require(ReadLevel(data, size, "fuzz.vrm", nullptr, left, error, nullptr, SurfaceLists::kLeftInFile) == accepted,
+            "the same verdict with the lists left in the file");
+    Require(error == keptError, "the same message with the lists left in the file");
+    if (!accepted) return;
+    Require(left.rooms.size() == kept.rooms.size() && left.models.size() == kept.models.size(), "the same counts");
+    for (std::size_t r = 0; r < kept.rooms.size(); ++r) {
+        Require(SameBox(left.rooms[r].boxMin, kept.rooms[r].boxMin) && SameBox(left.rooms[r].boxMax, kept.rooms[r].boxMax),
+                "the same room boxes");
+        for (std::size_t s = 0; s < kept.rooms[r].surfaces.size(); ++s)
+            Require(left.rooms[r].surfaces[s].indexCount == kept.rooms[r].surfaces[s].indexCount, "the same lists");
+    }
+    for (std::size_t m = 0; m < kept.models.size(); ++m)
+        Require(SameBox(left.models[m].boxMin, kept.models[m].boxMin) && SameBox(left.models[m].boxMax, kept.models[m].boxMax),
+                "the same model boxes");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Level level;
     std::string error;
     LevelReadDetails details;
-    if (!ReadLevel(data, size, "fuzz.vrm", nullptr, level, error, &details)) {
+    const bool accepted = ReadLevel(data, size, "fuzz.vrm", nullptr, level, error, &details);
+    CheckListsLeftInFile(data, size, accepted, level, error);
+    if (!accepted) {
         Require(level.roomCount == 0 && level.rooms.empty() && level.TextureTable.empty(), "refused level is empty");
         Require(error.rfind("fuzz.vrm: byte ", 0) == 0, "message names the file and the byte");
         return 0;
