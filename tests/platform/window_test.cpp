@@ -39,9 +39,19 @@ std::unique_ptr<Window> MakeWindow(int width, int height, std::string& error) {
     return Window::Create(d, error);
 }
 
+// The X server sends what showing a window brings in its own time, and an event that becomes no
+// message still ends a peek: take events until none has come for 50 ms.
 void Drain(Window& w) {
     WindowMessage m;
-    for (int i = 0; i < 1000 && w.PeekOneMessage(m); ++i) {
+    for (int quiet = 0, round = 0; quiet < 5 && round < 500; ++round) {
+        SDL_PumpEvents();
+        if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) {
+            quiet = 0;
+            w.PeekOneMessage(m);
+        } else {
+            ++quiet;
+            SDL_Delay(10);
+        }
     }
 }
 
