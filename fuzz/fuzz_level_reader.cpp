@@ -81,7 +81,7 @@ void CheckListsLeftInFile(const std::uint8_t* data, std::size_t size, bool accep
         Require(SameBox(left.rooms[r].boxMin, kept.rooms[r].boxMin) && SameBox(left.rooms[r].boxMax, kept.rooms[r].boxMax),
                 "the same room boxes");
         for (std::size_t s = 0; s < kept.rooms[r].surfaces.size(); ++s)
-            Require(left.rooms[r].surfaces[s].indexCount == kept.rooms[r].surfaces[s].indexCount, "the same lists");
+            Require(left.rooms[r].surfaces[s].indexCount == kept.rooms[r].surfaces[s].indexCount, "the same surface counts");
     }
     for (std::size_t m = 0; m < kept.models.size(); ++m)
         Require(SameBox(left.models[m].boxMin, kept.models[m].boxMin) && SameBox(left.models[m].boxMax, kept.models[m].boxMax),

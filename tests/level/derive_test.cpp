@@ -115,12 +115,11 @@ TEST(DeriveBoxes, ManyAtATimeGivesTheOneAtATimeBoxToTheBit) {
         std::vector<std::uint8_t> bytes(1 + surface.vertices.size() * sizeof(Vertex));
         std::memcpy(bytes.data() + 1, surface.vertices.data(), bytes.size() - 1);
         const SurfaceBox one = BoxOf(surface), many = BoxOfVertexBytes(bytes.data() + 1, surface.vertices.size());
-        for (int c = 0; c < 3; ++c) {
-            const float* a = &one.low.x, *b = &many.low.x, *ah = &one.high.x, *bh = &many.high.x;
-            ASSERT_EQ(std::signbit(a[c]), std::signbit(b[c])) << "trial " << trial;
-            ASSERT_EQ(a[c], b[c]) << "trial " << trial;
-            ASSERT_EQ(std::signbit(ah[c]), std::signbit(bh[c])) << "trial " << trial;
-            ASSERT_EQ(ah[c], bh[c]) << "trial " << trial;
+        const float expected[6] = {one.low.x, one.low.y, one.low.z, one.high.x, one.high.y, one.high.z};
+        const float got[6] = {many.low.x, many.low.y, many.low.z, many.high.x, many.high.y, many.high.z};
+        for (int c = 0; c < 6; ++c) {
+            ASSERT_EQ(std::signbit(expected[c]), std::signbit(got[c])) << "trial " << trial << ", end " << c;
+            ASSERT_EQ(expected[c], got[c]) << "trial " << trial << ", end " << c;
         }
     }
 }
