@@ -124,32 +124,6 @@ TEST(DeriveBoxes, ManyAtATimeGivesTheOneAtATimeBoxToTheBit) {
     }
 }
 
-TEST(DeriveBoxes, ListsLeftInTheFileGiveTheSameCountsAndBoxes) {
-    ChunkWriter w;
-    PutHeader(w, 1, 1, 0, 1);
-    PutRoom(w, 2, 1, 0);
-    PutSurface(w, 18, {{-5, 1, 2, 0, 0}, {0, 3, 4, 0, 0}, {1, 1, 1, 0, 0}}, {0, 1, 2});
-    PutSurface(w, 18, {{5, 0, 8, 0, 0}}, {0, 0, 0});
-    PutModel(w, 1);
-    PutSurface(w, 21, {{1, 1, 1, 0, 0}, {-1, -1, -1, 0, 0}}, {0, 1, 0});
-    PutObject(w, 0, {10, 0, 0});
-    Level kept, left;
-    std::string error;
-    ASSERT_TRUE(Read(w, kept, error)) << error;
-    ASSERT_TRUE(Read(w, left, error, SurfaceLists::kLeftInFile)) << error;
-    for (std::size_t s = 0; s < 2; ++s) {
-        const Surface &a = kept.rooms[0].surfaces[s], &b = left.rooms[0].surfaces[s];
-        EXPECT_EQ(a.vertexCount, b.vertexCount);
-        EXPECT_EQ(a.indexCount, b.indexCount);
-        EXPECT_EQ(a.triangleCount, b.triangleCount);
-        EXPECT_TRUE(b.vertices.empty() && b.indices.empty());
-    }
-    ExpectNear(left.rooms[0].boxMin, -5, 0, 1);
-    ExpectNear(left.rooms[0].boxMax, 5, 3, 8);
-    ExpectNear(left.models[0].boxMin, -1, -1, -1);
-    ExpectNear(left.rooms[0].objects[0].corners[0], 9, -1, -1);
-}
-
 TEST(DeriveBoxes, DerivationRunsOnAHandBuiltLevel) {
     Level level;
     level.roomCount = 1;
